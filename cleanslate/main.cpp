@@ -1,0 +1,4 @@
+// Cleanslate's Windows entry.
+#include <windows.h>
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return 0; }

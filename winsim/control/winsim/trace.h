@@ -1,0 +1,28 @@
+// The ordered trace of the calls the program made, and fault injection.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace winsim {
+
+struct Call {
+  std::string function;
+  std::string detail;
+};
+
+// Every recorded call since the last Reset, in order.
+std::vector<Call> Trace();
+// The recorded calls of one function, in order.
+std::vector<Call> CallsTo(const std::string &function);
+size_t CountCalls(const std::string &function);
+// Names of the recorded calls, in order, keeping only those in `functions`
+// (all when empty).
+std::vector<std::string> CallSequence(const std::vector<std::string> &functions = {});
+
+// The next call of `function` fails with `code` (after `skip` calls that succeed).
+void FailNext(const std::string &function, unsigned code, int skip = 0);
+// Every call of `function` fails with `code` until Reset.
+void FailAlways(const std::string &function, unsigned code);
+
+}  // namespace winsim

@@ -1,0 +1,9 @@
+// The simulated machine's <windows.h>: the parts of the Windows API that the
+// programs use, with Windows semantics, for native builds and tests.
+#pragma once
+
+#include "win/basetypes.h"
+#include "win/errors.h"
+#include "win/kernel.h"
+#include "win/metrics.h"
+#include "win/strings.h"

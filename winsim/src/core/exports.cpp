@@ -1,0 +1,17 @@
+#include "core/exports.h"
+
+#include "optional_api.h"
+
+namespace winsim::detail {
+
+#define WINSIM_EXPORT(module, function) {module, #function, AsFarProc(&function)}
+
+const std::vector<ExportEntry> &ExportTable() {
+  static const std::vector<ExportEntry> table = {
+      WINSIM_EXPORT("kernel32.dll", GetVersionExA),
+      WINSIM_EXPORT("kernel32.dll", GetVersionExW),
+  };
+  return table;
+}
+
+}  // namespace winsim::detail

@@ -1,0 +1,119 @@
+// String functions with the Windows-1252 rules of a French user locale.
+#include <cstring>
+
+#include <windows.h>
+
+#include "core/trace.h"
+
+namespace {
+
+// Windows-1252 bytes 0x80-0x9F as UTF-16; 0 marks the five undefined bytes,
+// which MultiByteToWideChar maps to the same code point.
+const WCHAR kHighControls[32] = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                 0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
+                                 0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+
+unsigned char Upper(unsigned char c) {
+  if (c >= 'a' && c <= 'z') return static_cast<unsigned char>(c - 0x20);
+  if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return static_cast<unsigned char>(c - 0x20);
+  switch (c) {
+    case 0x9A: return 0x8A;  // š
+    case 0x9C: return 0x8C;  // œ
+    case 0x9E: return 0x8E;  // ž
+    case 0xFF: return 0x9F;  // ÿ
+    default: return c;
+  }
+}
+
+unsigned char Lower(unsigned char c) {
+  if (c >= 'A' && c <= 'Z') return static_cast<unsigned char>(c + 0x20);
+  if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return static_cast<unsigned char>(c + 0x20);
+  switch (c) {
+    case 0x8A: return 0x9A;
+    case 0x8C: return 0x9C;
+    case 0x8E: return 0x9E;
+    case 0x9F: return 0xFF;
+    default: return c;
+  }
+}
+
+int Length(LPCSTR text, int length) { return length < 0 ? static_cast<int>(std::strlen(text)) : length; }
+
+}  // namespace
+
+DWORD WINAPI CharUpperBuffA(LPSTR text, DWORD length) {
+  for (DWORD i = 0; i < length; ++i) text[i] = static_cast<char>(Upper(static_cast<unsigned char>(text[i])));
+  return length;
+}
+
+DWORD WINAPI CharLowerBuffA(LPSTR text, DWORD length) {
+  for (DWORD i = 0; i < length; ++i) text[i] = static_cast<char>(Lower(static_cast<unsigned char>(text[i])));
+  return length;
+}
+
+int WINAPI lstrlenA(LPCSTR text) { return text ? static_cast<int>(std::strlen(text)) : 0; }
+
+// Equality follows the locale's case rules; the order of unequal strings is
+// that of their case-folded bytes, which is all the programs rely on.
+int WINAPI CompareStringA(DWORD, DWORD flags, LPCSTR text1, int length1, LPCSTR text2, int length2) {
+  if (!text1 || !text2) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return 0;
+  }
+  int n1 = Length(text1, length1), n2 = Length(text2, length2);
+  for (int i = 0; i < n1 && i < n2; ++i) {
+    unsigned char a = static_cast<unsigned char>(text1[i]), b = static_cast<unsigned char>(text2[i]);
+    if (flags & NORM_IGNORECASE) {
+      a = Lower(a);
+      b = Lower(b);
+    }
+    if (a != b) return a < b ? CSTR_LESS_THAN : CSTR_GREATER_THAN;
+  }
+  return n1 == n2 ? CSTR_EQUAL : (n1 < n2 ? CSTR_LESS_THAN : CSTR_GREATER_THAN);
+}
+
+int WINAPI MultiByteToWideChar(UINT, DWORD, LPCSTR text, int length, LPWSTR wide, int wideLength) {
+  int n = length < 0 ? static_cast<int>(std::strlen(text)) + 1 : length;
+  if (wideLength == 0) return n;
+  if (wideLength < n) {
+    SetLastError(ERROR_INSUFFICIENT_BUFFER);
+    return 0;
+  }
+  for (int i = 0; i < n; ++i) {
+    unsigned char c = static_cast<unsigned char>(text[i]);
+    WCHAR mapped = c >= 0x80 && c < 0xA0 ? kHighControls[c - 0x80] : 0;
+    wide[i] = mapped ? mapped : c;
+  }
+  return n;
+}
+
+int WINAPI WideCharToMultiByte(UINT, DWORD, LPCWSTR wide, int wideLength, LPSTR text, int length, LPCSTR defaultChar,
+                               LPBOOL usedDefault) {
+  int n = wideLength;
+  if (n < 0) {
+    n = 0;
+    while (wide[n]) ++n;
+    ++n;
+  }
+  if (length == 0) return n;
+  if (length < n) {
+    SetLastError(ERROR_INSUFFICIENT_BUFFER);
+    return 0;
+  }
+  if (usedDefault) *usedDefault = FALSE;
+  for (int i = 0; i < n; ++i) {
+    WCHAR w = wide[i];
+    char out = defaultChar ? *defaultChar : '?';
+    bool mapped = w < 0x80 || (w >= 0xA0 && w < 0x100);
+    if (mapped) out = static_cast<char>(w);
+    for (int k = 0; k < 32 && !mapped; ++k)
+      if (kHighControls[k] == w) {
+        out = static_cast<char>(0x80 + k);
+        mapped = true;
+      }
+    if (!mapped && usedDefault) *usedDefault = TRUE;
+    text[i] = out;
+  }
+  return n;
+}
