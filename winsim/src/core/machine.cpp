@@ -56,3 +56,5 @@ void WINAPI ExitProcess(UINT exitCode) {
 LPSTR WINAPI GetCommandLineA() { return winsim::detail::Os().commandLine.data(); }
 
 void WINAPI GetLocalTime(LPSYSTEMTIME time) { *time = winsim::detail::Os().localTime; }
+
+DWORD WINAPI GetCurrentProcessId() { return winsim::detail::Os().programProcessId; }

@@ -18,6 +18,8 @@ struct OsState {
                                 {SM_CYICON, 32},           {SM_CXSMICON, 16},        {SM_CYSMICON, 16}};
   bool virtualScreenApart = false;
   SYSTEMTIME localTime = {2026, 12, 1, 7, 10, 0, 0, 0};
+  // The process the program under test runs as.
+  DWORD programProcessId = 1000;
 };
 
 OsState &Os();

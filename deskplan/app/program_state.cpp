@@ -1,0 +1,11 @@
+#include "deskplan/app/program_state.h"
+
+AppOptionFlags AppOptions;
+std::string desktopHostClass;
+HWND DesktopListView = nullptr;
+
+void ResetProgramState() {
+  AppOptions = AppOptionFlags();
+  desktopHostClass.clear();
+  DesktopListView = nullptr;
+}

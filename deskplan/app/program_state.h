@@ -1,0 +1,23 @@
+// Deskplan's program-wide state: the option flags, the class name of a window
+// that can host the desktop, and the desktop list view the last command found.
+#pragma once
+
+#include <string>
+
+#include <windows.h>
+
+struct AppOptionFlags {
+  bool autoRestore = true;
+  bool restoreAtStartup = false;
+  bool protectIconNames = false;
+  bool quiet = false;
+  bool legacyMode = false;
+};
+
+extern AppOptionFlags AppOptions;
+extern std::string desktopHostClass;
+extern HWND DesktopListView;
+
+// Back to the values the program starts with (the entry does this first, and
+// so do the tests between runs).
+void ResetProgramState();
