@@ -8,6 +8,8 @@
 
 #include <windows.h>
 
+#include "winsim/trace.h"
+
 namespace winsim {
 
 // ExitProcess throws this; only RunProgram (the harness) catches it.
