@@ -10,6 +10,7 @@ const std::vector<ExportEntry> &ExportTable() {
   static const std::vector<ExportEntry> table = {
       WINSIM_EXPORT("kernel32.dll", GetVersionExA),
       WINSIM_EXPORT("kernel32.dll", GetVersionExW),
+      WINSIM_EXPORT("user32.dll", GetMonitorInfoA),
   };
   return table;
 }

@@ -1,0 +1,65 @@
+#include "deskplan/layout/used_names.h"
+
+#include <gtest/gtest.h>
+
+#include "winsim/machine.h"
+
+namespace {
+
+const std::string S = "\xA0____\xA0";
+
+class UniqueNames : public ::testing::Test {
+ protected:
+  void SetUp() override { winsim::Reset(); }
+  // Names a save pass gives captions met in this order.
+  static std::vector<std::string> NamesFor(const std::vector<std::string> &captions) {
+    UsedNames used;
+    std::vector<std::string> names;
+    for (auto &caption : captions) {
+      names.push_back(UniqueValueName(caption, used));
+      used.Add(names.back());
+    }
+    return names;
+  }
+};
+
+TEST_F(UniqueNames, RepeatedCaptionAccumulatesSuffixes) {
+  auto names = NamesFor({"T", "T", "T", "T"});
+  EXPECT_EQ(names, (std::vector<std::string>{"T", "T" + S + "(1)", "T" + S + "(1)" + S + "(2)",
+                                             "T" + S + "(1)" + S + "(2)" + S + "(3)"}));
+}
+
+TEST_F(UniqueNames, CaptionsDifferingInCaseAreTheSameName) {
+  EXPECT_EQ(NamesFor({"Notes", "NOTES"}), (std::vector<std::string>{"Notes", "NOTES" + S + "(1)"}));
+  // Accented capitals fold too, by the Windows-1252 rules of the locale.
+  EXPECT_EQ(NamesFor({"\xE9t\xE9", "\xC9T\xC9"})[1], "\xC9T\xC9" + S + "(1)");
+}
+
+TEST_F(UniqueNames, CaptionThatLooksSuffixedStartsItsOwnCounter) {
+  auto names = NamesFor({"T", "T", "T" + S + "(1)"});
+  EXPECT_EQ(names[2], "T" + S + "(1)" + S + "(1)");
+}
+
+TEST_F(UniqueNames, EmptyCaptionsUseTheDefaultValueThenTheSeparator) {
+  EXPECT_EQ(NamesFor({"", ""}), (std::vector<std::string>{"", S + "(1)"}));
+}
+
+TEST_F(UniqueNames, NameIsNotTakenUntilTheCallerAddsIt) {
+  UsedNames used;
+  EXPECT_EQ(UniqueValueName("A", used), "A");
+  EXPECT_EQ(UniqueValueName("A", used), "A");
+  used.Add("a");
+  EXPECT_TRUE(used.Contains("A"));
+  EXPECT_FALSE(used.Contains("A "));
+  EXPECT_FALSE(used.Contains("\xE0"));  // à is not a
+}
+
+TEST_F(UniqueNames, TenthDuplicateCountsInDecimal) {
+  std::vector<std::string> captions(11, "x");
+  auto names = NamesFor(captions);
+  std::string expected = "x";
+  for (int k = 1; k <= 10; ++k) expected += S + "(" + std::to_string(k) + ")";
+  EXPECT_EQ(names[10], expected);
+}
+
+}  // namespace
