@@ -7,3 +7,5 @@
 #include "win/kernel.h"
 #include "win/metrics.h"
 #include "win/strings.h"
+#include "win/sync.h"
+#include "win/sysinfo.h"

@@ -14,3 +14,12 @@ typedef struct tagMONITORINFO {
 } MONITORINFO, *LPMONITORINFO;
 #define MONITORINFOF_PRIMARY 0x00000001
 BOOL WINAPI GetMonitorInfoA(HMONITOR monitor, LPMONITORINFO info);
+
+// kernel32, from NT 4 on: a critical section entered only when free.
+BOOL WINAPI TryEnterCriticalSection(LPCRITICAL_SECTION section);
+
+// kernel32, from XP on: the processor as seen outside WOW64.
+void WINAPI GetNativeSystemInfo(LPSYSTEM_INFO info);
+
+// ntdll: NTSTATUS to Win32 error code.
+ULONG WINAPI RtlNtStatusToDosError(LONG status);

@@ -10,6 +10,9 @@ const std::vector<ExportEntry> &ExportTable() {
   static const std::vector<ExportEntry> table = {
       WINSIM_EXPORT("kernel32.dll", GetVersionExA),
       WINSIM_EXPORT("kernel32.dll", GetVersionExW),
+      WINSIM_EXPORT("kernel32.dll", TryEnterCriticalSection),
+      WINSIM_EXPORT("kernel32.dll", GetNativeSystemInfo),
+      WINSIM_EXPORT("ntdll.dll", RtlNtStatusToDosError),
       WINSIM_EXPORT("user32.dll", GetMonitorInfoA),
   };
   return table;

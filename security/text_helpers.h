@@ -1,0 +1,29 @@
+// Text rules of the security layer: Windows-1252 case folding, comparisons
+// without regard to case, upper-casing of registry root names, SID numbers.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+using WideString = std::basic_string<WCHAR>;
+
+// Lower case of a character below 256 by the Windows-1252 table.
+unsigned char FoldCase(unsigned char c);
+
+bool SameText(const std::string &a, const std::string &b);
+bool SameText(const WideString &a, const WideString &b);
+bool TextStartsWith(const std::string &text, const std::string &prefix);
+bool TextStartsWith(const WideString &text, const WideString &prefix);
+
+// Upper-cases a to z and ä, ö, ü only.
+WideString UpperCaseWide(WideString text);
+
+// Wide text whose characters carry the byte values of the narrow text.
+WideString WidenText(const std::string &text);
+
+// Decimal digits only, within 32 bits.
+bool ParseSidNumber(const std::string &text, std::uint32_t &value);
+// Decimal, or "$" and lower-case hexadecimal.
+std::string SidNumberText(std::uint32_t value, bool hexadecimal);
