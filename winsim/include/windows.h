@@ -9,3 +9,4 @@
 #include "win/strings.h"
 #include "win/sync.h"
 #include "win/sysinfo.h"
+#include "win/user.h"

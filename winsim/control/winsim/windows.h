@@ -22,6 +22,7 @@ struct ForeignWindow {
   DWORD processId = 0;    // owning process (see winsim/processes.h)
   LONG style = 0;
   ForeignWindowProc proc;  // may be empty: such a window answers 0
+  DWORD threadId = 0;      // 0: one made up from the process id
 };
 
 // Creates a window of another process; children are appended after their
@@ -30,9 +31,50 @@ HWND AddForeignWindow(const ForeignWindow &window);
 // Removes a foreign window and its descendants, as when that process ends.
 void RemoveForeignWindow(HWND window);
 
-// Whether a handle names a live window, its class and its style.
+// Whether a handle names a live window, its class, title, parent and style.
 bool WindowExists(HWND window);
 std::string WindowClass(HWND window);
+std::string WindowTitle(HWND window);
+HWND WindowParent(HWND window);
 LONG WindowStyle(HWND window);
+
+// The program's own windows still alive, top-level windows first, each
+// followed by its descendants: after the program has ended, its leaks.
+std::vector<HWND> ProgramWindows();
+// The first of the program's top-level windows of this class, or null.
+HWND FindProgramWindow(const std::string &className);
+// Window classes the program has registered and not unregistered.
+std::vector<std::string> RegisteredClasses();
+
+// Messages posted to the program and not yet retrieved, in queue order; and
+// whether PostQuitMessage left a quit waiting.
+std::vector<MSG> QueuedMessages();
+bool QuitPending();
+
+// The message loop. When GetMessageA would wait (nothing queued that it may
+// take, no quit waiting), winsim runs the next action of this script instead;
+// with the script used up, GetMessageA throws MessageLoopStarved.
+using IdleAction = std::function<void()>;
+void SetIdleScript(std::vector<IdleAction> actions);
+void AddIdleAction(IdleAction action);
+size_t RemainingIdleActions();
+
+// Thrown out of GetMessageA when the program waits for a message that no one
+// will ever send. Deliberately not a std::exception, so that product code,
+// which catches std::exception at window-procedure boundaries, lets it through
+// and the test fails instead of hanging.
+struct MessageLoopStarved {
+  std::string detail;
+};
+
+// Ready-made idle actions. The program's window is looked up by class when
+// the action runs, since it only exists once the program has started.
+IdleAction PostToProgramWindow(const std::string &className, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+IdleAction SendToProgramWindow(const std::string &className, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+IdleAction PostMenuCommand(const std::string &className, WORD commandId);
+IdleAction CloseProgramWindow(const std::string &className);
+// Sets the screen (and virtual screen) size, then sends WM_DISPLAYCHANGE to
+// every top-level window, as Windows does after a change of display mode.
+IdleAction ChangeDisplayMode(int width, int height, int bitsPerPixel = 32);
 
 }  // namespace winsim
