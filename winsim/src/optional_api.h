@@ -23,3 +23,8 @@ void WINAPI GetNativeSystemInfo(LPSYSTEM_INFO info);
 
 // ntdll: NTSTATUS to Win32 error code.
 ULONG WINAPI RtlNtStatusToDosError(LONG status);
+
+// kernel32, from NT 4 on: memory in another process; from XP SP2 on: WOW64.
+LPVOID WINAPI VirtualAllocEx(HANDLE process, LPVOID address, SIZE_T size, DWORD allocationType, DWORD protect);
+BOOL WINAPI VirtualFreeEx(HANDLE process, LPVOID address, SIZE_T size, DWORD freeType);
+BOOL WINAPI IsWow64Process(HANDLE process, PBOOL wow64);

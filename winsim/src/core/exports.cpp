@@ -8,6 +8,9 @@ namespace winsim::detail {
 
 const std::vector<ExportEntry> &ExportTable() {
   static const std::vector<ExportEntry> table = {
+      WINSIM_EXPORT("kernel32.dll", VirtualAllocEx),
+      WINSIM_EXPORT("kernel32.dll", VirtualFreeEx),
+      WINSIM_EXPORT("kernel32.dll", IsWow64Process),
       WINSIM_EXPORT("kernel32.dll", GetVersionExA),
       WINSIM_EXPORT("kernel32.dll", GetVersionExW),
       WINSIM_EXPORT("kernel32.dll", TryEnterCriticalSection),
