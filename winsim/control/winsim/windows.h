@@ -68,7 +68,8 @@ struct MessageLoopStarved {
 };
 
 // Ready-made idle actions. The program's window is looked up by class when
-// the action runs, since it only exists once the program has started.
+// the action runs, since it only exists once the program has started; when
+// it is missing, the action throws MessageLoopStarved as well.
 IdleAction PostToProgramWindow(const std::string &className, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
 IdleAction SendToProgramWindow(const std::string &className, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
 IdleAction PostMenuCommand(const std::string &className, WORD commandId);
