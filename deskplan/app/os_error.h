@@ -1,0 +1,26 @@
+// The operating-system error Deskplan raises when a call it cannot do without
+// fails: the last error code and the system's text for it.
+#pragma once
+
+#include <exception>
+#include <string>
+
+#include <windows.h>
+
+// The system's message text for an error code, without the trailing line
+// break and full stop (empty when the system has no text for it).
+std::string SystemMessageText(DWORD code);
+
+class OsError : public std::exception {
+ public:
+  explicit OsError(DWORD code);
+  DWORD Code() const { return code_; }
+  const char *what() const noexcept override { return text_.c_str(); }
+
+ private:
+  DWORD code_;
+  std::string text_;
+};
+
+// Raises an OsError for GetLastError().
+[[noreturn]] void RaiseLastOsError();

@@ -1,0 +1,60 @@
+#include "deskplan/view/virtalloc.h"
+
+#include <exception>
+
+#include "common/proc_lookup.h"
+
+VirtualAllocExFunction VirtualAllocExProc = nullptr;
+VirtualFreeExFunction VirtualFreeExProc = nullptr;
+
+namespace {
+
+IsWow64ProcessFunction isWow64ProcessProc = nullptr;
+
+// A module loaded for the lookups, freed when they are done.
+class LoadedModule {
+ public:
+  explicit LoadedModule(const char *name) : module_(LoadLibraryA(name)) {}
+  ~LoadedModule() {
+    if (IsLoaded()) FreeLibrary(module_);
+  }
+  LoadedModule(const LoadedModule &) = delete;
+  LoadedModule &operator=(const LoadedModule &) = delete;
+  // Old systems answer failure with a value of 32 or less.
+  bool IsLoaded() const { return reinterpret_cast<UINT_PTR>(module_) > 32; }
+  HMODULE Handle() const { return module_; }
+
+ private:
+  HMODULE module_;
+};
+
+}  // namespace
+
+bool LoadRemoteMemoryFunctions() {
+  try {
+    LoadedModule kernel("kernel32.dll");
+    if (!kernel.IsLoaded()) return false;
+    VirtualAllocExProc = LookupProc<VirtualAllocExFunction>(kernel.Handle(), "VirtualAllocEx");
+    VirtualFreeExProc = LookupProc<VirtualFreeExFunction>(kernel.Handle(), "VirtualFreeEx");
+    return VirtualAllocExProc != nullptr && VirtualFreeExProc != nullptr;
+  } catch (const std::exception &) {
+    return false;
+  }
+}
+
+bool IsProcessWow64(HANDLE process) {
+  if (!isWow64ProcessProc) {
+    HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    if (kernel) isWow64ProcessProc = LookupProc<IsWow64ProcessFunction>(kernel, "IsWow64Process");
+  }
+  if (!isWow64ProcessProc) return false;
+  BOOL wow64 = FALSE;
+  if (!isWow64ProcessProc(process, &wow64)) return false;
+  return wow64 != FALSE;
+}
+
+void ResetRemoteMemoryFunctions() {
+  VirtualAllocExProc = nullptr;
+  VirtualFreeExProc = nullptr;
+  isWow64ProcessProc = nullptr;
+}

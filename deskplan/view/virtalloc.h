@@ -1,0 +1,19 @@
+// Run-time lookups in kernel32 for the cross-process method: functions that
+// older systems lack and that must not appear in the import table.
+#pragma once
+
+#include <windows.h>
+
+using VirtualAllocExFunction = LPVOID(WINAPI *)(HANDLE, LPVOID, SIZE_T, DWORD, DWORD);
+using VirtualFreeExFunction = BOOL(WINAPI *)(HANDLE, LPVOID, SIZE_T, DWORD);
+using IsWow64ProcessFunction = BOOL(WINAPI *)(HANDLE, PBOOL);
+
+extern VirtualAllocExFunction VirtualAllocExProc;
+extern VirtualFreeExFunction VirtualFreeExProc;
+
+// Looks up VirtualAllocEx and VirtualFreeEx; true only when both exist.
+bool LoadRemoteMemoryFunctions();
+// True only when IsWow64Process exists, succeeds and reports a WOW64 process.
+bool IsProcessWow64(HANDLE process);
+// Forgets every looked-up address (a fresh start, and between tests).
+void ResetRemoteMemoryFunctions();
