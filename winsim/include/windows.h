@@ -6,6 +6,7 @@
 #include "win/errors.h"
 #include "win/kernel.h"
 #include "win/metrics.h"
+#include "win/registry.h"
 #include "win/process.h"
 #include "win/strings.h"
 #include "win/sync.h"

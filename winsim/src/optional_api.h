@@ -28,3 +28,6 @@ ULONG WINAPI RtlNtStatusToDosError(LONG status);
 LPVOID WINAPI VirtualAllocEx(HANDLE process, LPVOID address, SIZE_T size, DWORD allocationType, DWORD protect);
 BOOL WINAPI VirtualFreeEx(HANDLE process, LPVOID address, SIZE_T size, DWORD freeType);
 BOOL WINAPI IsWow64Process(HANDLE process, PBOOL wow64);
+
+// advapi32, from XP x64 on: deletes a key in a chosen registry view.
+LSTATUS WINAPI RegDeleteKeyExA(HKEY key, LPCSTR subKey, REGSAM desired, DWORD reserved);

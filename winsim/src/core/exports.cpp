@@ -13,6 +13,7 @@ const std::vector<ExportEntry> &ExportTable() {
       WINSIM_EXPORT("kernel32.dll", IsWow64Process),
       WINSIM_EXPORT("kernel32.dll", GetVersionExA),
       WINSIM_EXPORT("kernel32.dll", GetVersionExW),
+      WINSIM_EXPORT("advapi32.dll", RegDeleteKeyExA),
       WINSIM_EXPORT("kernel32.dll", TryEnterCriticalSection),
       WINSIM_EXPORT("kernel32.dll", GetNativeSystemInfo),
       WINSIM_EXPORT("ntdll.dll", RtlNtStatusToDosError),
