@@ -1,0 +1,157 @@
+#include "deskplan/app/reg_ctrl.h"
+
+#include "common/unique_reg_key.h"
+
+namespace {
+
+// Full access for reading as well as writing: a key that grants less cannot
+// be read through these routines.
+const REGSAM kFullAccess = KEY_ALL_ACCESS;
+const REGSAM kPresenceAccess = STANDARD_RIGHTS_READ | KEY_QUERY_VALUE | KEY_ENUMERATE_SUB_KEYS;
+// Room for the longest value name the registry allows (16383) and its NUL.
+const DWORD kLongestNameBuffer = 16384;
+const DWORD kLargestHexValue = 254;
+
+LSTATUS OpenKey(HKEY root, const std::string &path, REGSAM access, UniqueRegKey &key) {
+  HKEY opened = nullptr;
+  LSTATUS status = RegOpenKeyExA(root, path.c_str(), 0, access, &opened);
+  key.Reset(status == ERROR_SUCCESS ? opened : nullptr);
+  return status;
+}
+
+UniqueRegKey OpenKey(HKEY root, const std::string &path, REGSAM access) {
+  UniqueRegKey key;
+  OpenKey(root, path, access, key);
+  return key;
+}
+
+std::string SubkeyPath(const std::string &path, const std::string &name) {
+  return path.empty() ? name : path + "\\" + name;
+}
+
+UniqueRegKey CreateKey(HKEY root, const std::string &path) {
+  HKEY key = nullptr;
+  if (RegCreateKeyExA(root, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, kFullAccess, nullptr, &key,
+                      nullptr) != ERROR_SUCCESS)
+    return UniqueRegKey();
+  return UniqueRegKey(key);
+}
+
+bool WriteValue(HKEY root, const std::string &path, const std::string &name, DWORD type, const BYTE *data,
+                DWORD size) {
+  UniqueRegKey key = CreateKey(root, path);
+  return key && RegSetValueExA(key.Get(), name.c_str(), 0, type, data, size) == ERROR_SUCCESS;
+}
+
+// The 32-bit value of a REG_DWORD of exactly four bytes, if there is one.
+bool ReadDword(HKEY root, const std::string &path, const std::string &name, DWORD &value) {
+  UniqueRegKey key = OpenKey(root, path, kFullAccess);
+  if (!key) return false;
+  DWORD type = REG_NONE, size = 0;
+  if (RegQueryValueExA(key.Get(), name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS) return false;
+  if (type != REG_DWORD || size != sizeof value) return false;
+  BYTE data[sizeof value] = {};
+  size = sizeof data;
+  if (RegQueryValueExA(key.Get(), name.c_str(), nullptr, &type, data, &size) != ERROR_SUCCESS) return false;
+  if (type != REG_DWORD || size != sizeof data) return false;
+  value = static_cast<DWORD>(data[0]) | static_cast<DWORD>(data[1]) << 8 | static_cast<DWORD>(data[2]) << 16 |
+          static_cast<DWORD>(data[3]) << 24;
+  return true;
+}
+
+// Collects names by index until ERROR_NO_MORE_ITEMS; a name that does not fit
+// doubles the buffer and is asked for again.
+template <class EnumerateName>
+bool ReadNames(HKEY root, const std::string &path, std::vector<std::string> &names, EnumerateName enumerate) {
+  UniqueRegKey key = OpenKey(root, path, kFullAccess);
+  if (!key) return false;
+  std::vector<std::string> found;
+  std::string buffer(256, '\0');
+  for (DWORD index = 0;;) {
+    DWORD length = static_cast<DWORD>(buffer.size());
+    LSTATUS status = enumerate(key.Get(), index, &buffer[0], &length);
+    if (status == ERROR_NO_MORE_ITEMS) break;
+    if (status == ERROR_MORE_DATA && buffer.size() < kLongestNameBuffer) {
+      buffer.resize(buffer.size() * 2);
+      continue;
+    }
+    if (status != ERROR_SUCCESS) return false;
+    found.emplace_back(buffer.data(), length);
+    ++index;
+  }
+  names.swap(found);
+  return true;
+}
+
+}  // namespace
+
+bool WriteRegString(HKEY root, const std::string &path, const std::string &name, const std::string &text) {
+  return WriteValue(root, path, name, REG_SZ, reinterpret_cast<const BYTE *>(text.c_str()),
+                    static_cast<DWORD>(text.size() + 1));
+}
+
+bool WriteRegInteger(HKEY root, const std::string &path, const std::string &name, int32_t value) {
+  DWORD bits = static_cast<DWORD>(value);
+  const BYTE data[4] = {static_cast<BYTE>(bits), static_cast<BYTE>(bits >> 8), static_cast<BYTE>(bits >> 16),
+                        static_cast<BYTE>(bits >> 24)};
+  return WriteValue(root, path, name, REG_DWORD, data, sizeof data);
+}
+
+bool WriteRegBool(HKEY root, const std::string &path, const std::string &name, bool value) {
+  return WriteRegInteger(root, path, name, value ? 1 : 0);
+}
+
+bool ReadRegKeyNames(HKEY root, const std::string &path, std::vector<std::string> &names) {
+  return ReadNames(root, path, names, [](HKEY key, DWORD index, LPSTR name, LPDWORD length) {
+    return RegEnumKeyExA(key, index, name, length, nullptr, nullptr, nullptr, nullptr);
+  });
+}
+
+bool ReadRegValueNames(HKEY root, const std::string &path, std::vector<std::string> &names) {
+  return ReadNames(root, path, names, [](HKEY key, DWORD index, LPSTR name, LPDWORD length) {
+    return RegEnumValueA(key, index, name, length, nullptr, nullptr, nullptr, nullptr);
+  });
+}
+
+bool RegKeyPresent(HKEY root, const std::string &path) { return static_cast<bool>(OpenKey(root, path, kPresenceAccess)); }
+
+bool DeleteRegKeyTree(HKEY root, const std::string &path) {
+  UniqueRegKey probe;
+  if (OpenKey(root, path, kPresenceAccess, probe) == ERROR_FILE_NOT_FOUND) return true;
+  probe.Reset();
+  // Deleting a subkey moves the later ones up, so go from the last to the first.
+  std::vector<std::string> subkeys;
+  ReadRegKeyNames(root, path, subkeys);
+  for (auto name = subkeys.rbegin(); name != subkeys.rend(); ++name) DeleteRegKeyTree(root, SubkeyPath(path, *name));
+  return RegDeleteKeyA(root, path.c_str()) == ERROR_SUCCESS;
+}
+
+int32_t ReadRegInteger(HKEY root, const std::string &path, const std::string &name, int32_t defaultValue) {
+  DWORD value = 0;
+  return ReadDword(root, path, name, value) ? static_cast<int32_t>(value) : defaultValue;
+}
+
+bool ReadRegBool(HKEY root, const std::string &path, const std::string &name, bool defaultValue) {
+  DWORD value = 0;
+  return ReadDword(root, path, name, value) ? value != 0 : defaultValue;
+}
+
+std::string ReadRegBinaryHex(HKEY root, const std::string &path, const std::string &name,
+                             const std::string &defaultText) {
+  UniqueRegKey key = OpenKey(root, path, kFullAccess);
+  if (!key) return defaultText;
+  DWORD type = REG_NONE, size = 0;
+  if (RegQueryValueExA(key.Get(), name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS) return defaultText;
+  if (type != REG_BINARY || size > kLargestHexValue) return defaultText;
+  BYTE data[kLargestHexValue];
+  size = sizeof data;
+  if (RegQueryValueExA(key.Get(), name.c_str(), nullptr, &type, data, &size) != ERROR_SUCCESS) return defaultText;
+  if (type != REG_BINARY) return defaultText;
+  static const char kDigits[] = "0123456789ABCDEF";
+  std::string text;
+  for (DWORD i = 0; i < size; ++i) {
+    text += kDigits[data[i] >> 4];
+    text += kDigits[data[i] & 0x0F];
+  }
+  return text;
+}
