@@ -1,0 +1,146 @@
+// The test desktop under Wine: its window tree hosts a real comctl32 list view
+// that holds the fixture's French captions, byte for byte, at the fixture's
+// positions, whichever host carries it.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <thread>
+
+#include "../protocol/fixture_format.h"
+#include "screenshot.h"
+#include "testshell_client.h"
+#include "wine_session.h"
+
+namespace e2e {
+namespace {
+
+const unsigned long kAutoArrange = 0x0100;  // LVS_AUTOARRANGE
+const unsigned long kEditLabels = 0x0200;   // LVS_EDITLABELS
+const unsigned long kViewMask = 0x0003;     // LVS_TYPEMASK; LVS_ICON is 0
+
+std::vector<FixtureIcon> LoadFixture(const std::string& name) {
+  std::ifstream stream(FixturePath(name), std::ios::binary);
+  const std::string text((std::istreambuf_iterator<char>(stream)), std::istreambuf_iterator<char>());
+  std::vector<FixtureIcon> icons;
+  std::string error;
+  EXPECT_TRUE(ParseFixture(text, icons, error)) << error;
+  return icons;
+}
+
+void ExpectMatchesFixture(const std::vector<ShellItem>& items, const std::vector<FixtureIcon>& icons) {
+  ASSERT_EQ(items.size(), icons.size());
+  for (std::size_t i = 0; i < icons.size(); ++i) {
+    EXPECT_EQ(items[i].index, static_cast<int>(i));
+    EXPECT_EQ(items[i].caption, icons[i].caption) << "item " << i;
+    EXPECT_EQ(items[i].x, icons[i].x) << "item " << i;
+    EXPECT_EQ(items[i].y, icons[i].y) << "item " << i;
+  }
+}
+
+struct HostCase {
+  const char* name;
+  bool workerHost;
+  int decoys;
+  bool emptyProgman;
+};
+
+void PrintTo(const HostCase& host, std::ostream* out) { *out << host.name; }
+
+class TestShellHostTest : public WineTest, public ::testing::WithParamInterface<HostCase> {};
+
+TEST_P(TestShellHostTest, ReportsTheFixtureCaptionsAndPositions) {
+  const std::vector<FixtureIcon> icons = LoadFixture("desktop_fr.txt");
+  ASSERT_EQ(icons.size(), 20u);
+  TestShell shell;
+  ShellStart start;
+  start.fixture = "desktop_fr.txt";
+  start.workerHost = GetParam().workerHost;
+  start.decoyWorkers = GetParam().decoys;
+  start.emptyProgman = GetParam().emptyProgman;
+  std::string error;
+  ASSERT_TRUE(shell.Start(start, error)) << error;
+
+  EXPECT_EQ(shell.Count(), 20);
+  ExpectMatchesFixture(shell.Items(), icons);
+  const unsigned long style = shell.Style();
+  EXPECT_EQ(style & kViewMask, 0u) << "icon mode";
+  EXPECT_EQ(style & (kAutoArrange | kEditLabels), 0u);
+  EXPECT_NE(TakeScreenshot(std::string("testshell_") + GetParam().name), "");
+
+  // The one re-arrangement of a fresh icon view is over by "ready".
+  std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+  ExpectMatchesFixture(shell.Items(), icons);
+  EXPECT_EQ(shell.Quit(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Hosts, TestShellHostTest,
+                         ::testing::Values(HostCase{"progman", false, 0, false},
+                                           HostCase{"workerw", true, 0, false},
+                                           HostCase{"workerw_after_decoys", true, 3, true}),
+                         [](const ::testing::TestParamInfo<HostCase>& info) { return info.param.name; });
+
+class TestShellTest : public WineTest {};
+
+TEST_F(TestShellTest, MovesItemsOnRequest) {
+  TestShell shell;
+  std::string error;
+  ASSERT_TRUE(shell.Start(ShellStart::WithFixture("desktop_fr.txt"), error)) << error;
+  ASSERT_TRUE(shell.Move(3, 640, 480));
+  ASSERT_TRUE(shell.Move(19, -40, 2000));
+  ShellItem item;
+  ASSERT_TRUE(shell.Item(3, item));
+  EXPECT_EQ(item.caption, "Favoris r\xE9seau");
+  EXPECT_EQ(item.x, 640);
+  EXPECT_EQ(item.y, 480);
+  ASSERT_TRUE(shell.Item(19, item));
+  EXPECT_EQ(item.x, -40);
+  EXPECT_EQ(item.y, 2000);
+  EXPECT_FALSE(shell.Move(20, 1, 1));
+  EXPECT_FALSE(shell.Item(-1, item));
+  EXPECT_EQ(shell.Ask("frobnicate"), "error unknown-command");
+  EXPECT_EQ(shell.Quit(), 0);
+}
+
+TEST_F(TestShellTest, SetsTheRequestedStyleBits) {
+  TestShell shell;
+  ShellStart start;
+  start.fixture = "desktop_fr.txt";
+  start.autoArrange = true;
+  start.editLabels = true;
+  std::string error;
+  ASSERT_TRUE(shell.Start(start, error)) << error;
+  EXPECT_EQ(shell.Style() & (kAutoArrange | kEditLabels), kAutoArrange | kEditLabels);
+  EXPECT_EQ(shell.Quit(), 0);
+}
+
+TEST_F(TestShellTest, HoldsAThousandIcons) {
+  const std::vector<FixtureIcon> icons = LoadFixture("desktop_1000.txt");
+  ASSERT_EQ(icons.size(), 1000u);
+  TestShell shell;
+  std::string error;
+  ASSERT_TRUE(shell.Start(ShellStart::WithFixture("desktop_1000.txt"), error)) << error;
+  EXPECT_EQ(shell.Count(), 1000);
+  ExpectMatchesFixture(shell.Items(), icons);
+  EXPECT_EQ(shell.Quit(), 0);
+}
+
+TEST_F(TestShellTest, RefusesAMissingFixture) {
+  TestShell shell;
+  std::string error;
+  EXPECT_FALSE(shell.Start(ShellStart::WithFixture("no_such_fixture.txt"), error));
+  EXPECT_NE(error.find("cannot read fixture"), std::string::npos) << error;
+}
+
+TEST_F(TestShellTest, EndsWhenItsInputCloses) {
+  ChildProcess process(WineCommand(Win64Program("testshell.exe"),
+                                   {"--fixture", WindowsPath(FixturePath("desktop_fr.txt"))}));
+  std::string line;
+  ASSERT_TRUE(process.ReadLine(line, std::chrono::seconds(60)));
+  EXPECT_EQ(line, "ready");
+  process.CloseInput();
+  EXPECT_EQ(process.Wait(std::chrono::seconds(30)), 0);
+}
+
+}  // namespace
+}  // namespace e2e

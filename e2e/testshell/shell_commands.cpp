@@ -1,0 +1,90 @@
+#include "shell_commands.h"
+
+#include <cstdio>
+#include <sstream>
+#include <vector>
+
+#include "../protocol/caption_escape.h"
+
+namespace testshell {
+namespace {
+
+std::vector<std::string> SplitWords(const std::string& line) {
+  std::vector<std::string> words;
+  std::istringstream stream(line);
+  std::string word;
+  while (stream >> word) words.push_back(word);
+  return words;
+}
+
+bool ToInt(const std::string& text, int& value) {
+  try {
+    std::size_t used = 0;
+    value = std::stoi(text, &used);
+    return used == text.size();
+  } catch (const std::exception&) {
+    return false;
+  }
+}
+
+std::string ItemLine(const ShellDesktop& desktop, int index) {
+  ItemReport item;
+  if (!desktop.ReadItem(index, item)) return "error no-item";
+  return "item " + std::to_string(index) + " " + std::to_string(item.position.x) + " " +
+         std::to_string(item.position.y) + " " + e2e::EscapeCaption(item.caption);
+}
+
+std::string Hex(unsigned long long value, int digits) {
+  char text[32];
+  std::snprintf(text, sizeof text, "0x%0*llX", digits, value);
+  return text;
+}
+
+std::string WindowHex(HWND window) {
+  return Hex(static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(window)), 1);
+}
+
+}  // namespace
+
+std::string RunCommand(const ShellDesktop& desktop, const std::string& line, bool& quit) {
+  const std::vector<std::string> words = SplitWords(line);
+  if (words.empty()) return "error empty-command";
+  const std::string& name = words[0];
+  int index = 0;
+  if (name == "count" && words.size() == 1) {
+    return "count " + std::to_string(desktop.ItemCount());
+  }
+  if (name == "items" && words.size() == 1) {
+    std::string reply;
+    const int count = desktop.ItemCount();
+    for (int i = 0; i < count; ++i) reply += ItemLine(desktop, i) + "\n";
+    return reply + "end";
+  }
+  if (name == "item" && words.size() == 2 && ToInt(words[1], index)) {
+    return ItemLine(desktop, index);
+  }
+  int x = 0;
+  int y = 0;
+  if (name == "move" && words.size() == 4 && ToInt(words[1], index) && ToInt(words[2], x) && ToInt(words[3], y)) {
+    if (index < 0 || index >= desktop.ItemCount()) return "error no-item";
+    desktop.MoveItem(index, x, y);
+    return "ok";
+  }
+  if (name == "style" && words.size() == 1) {
+    return "style " + Hex(desktop.ListStyle(), 8);
+  }
+  if (name == "windows" && words.size() == 1) {
+    return "windows host=" + WindowHex(desktop.Host()) + " view=" + WindowHex(desktop.ShellView()) +
+           " list=" + WindowHex(desktop.ListView());
+  }
+  if (name == "pid" && words.size() == 1) {
+    return "pid " + std::to_string(static_cast<unsigned long>(GetCurrentProcessId()));
+  }
+  if (name == "quit" && words.size() == 1) {
+    quit = true;
+    return "bye";
+  }
+  return "error unknown-command";
+}
+
+}  // namespace testshell

@@ -1,0 +1,24 @@
+// Command-line options of the test shell.
+#pragma once
+
+#include <string>
+
+namespace testshell {
+
+enum class HostKind { Progman, WorkerW };
+
+struct ShellOptions {
+  std::string fixturePath;        // Windows path of the fixture file
+  HostKind host = HostKind::Progman;
+  int decoyWorkers = 0;           // WorkerW windows without a shell view, made before the host
+  bool emptyProgman = false;      // with a WorkerW host: also a "Progman" window holding no view
+  bool autoArrange = false;       // LVS_AUTOARRANGE
+  bool editLabels = false;        // LVS_EDITLABELS
+  int settleMilliseconds = 400;   // wait after the first paint before placing the icons
+};
+
+// Options: --fixture PATH, --host progman|workerw, --decoys N, --empty-progman,
+// --autoarrange, --editlabels, --settle-ms N.
+bool ParseShellOptions(int argc, char** argv, ShellOptions& options, std::string& error);
+
+}  // namespace testshell

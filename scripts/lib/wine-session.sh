@@ -1,0 +1,81 @@
+# Sourced by the scripts: one Wine session = one Xvfb on a free display, a fresh
+# win64 prefix with its own HOME in a temporary folder, and the French locale.
+# wine_session_start exports the session's variables; wine_session_stop ends
+# only what the session itself started (its Xvfb by PID, its wineserver by
+# prefix), never Wine processes by name.
+
+WINE_SESSION_LOADER=/usr/lib/wine/wine64
+
+wine_session_start() {
+  local root display_fd
+  root=$(mktemp -d "${TMPDIR:-/tmp}/deskplan-wine.XXXXXX") || return 1
+  WINE_SESSION_ROOT=$root
+  mkdir -p "$root/home" "$root/locale"
+
+  # Xvfb chooses a free display itself and writes its number to the given fd.
+  exec {display_fd}<> <(:)
+  Xvfb -displayfd "$display_fd" -screen 0 1280x1024x24 -nolisten tcp >"$root/xvfb.log" 2>&1 &
+  WINE_SESSION_XVFB_PID=$!
+  local display="" tries=0
+  while [ -z "$display" ] && [ $tries -lt 100 ]; do
+    read -r -t 0.1 display <&"$display_fd" || true
+    tries=$((tries + 1))
+    kill -0 "$WINE_SESSION_XVFB_PID" 2>/dev/null || break
+  done
+  exec {display_fd}<&-
+  if [ -z "$display" ]; then
+    echo "wine-session: Xvfb did not start" >&2
+    cat "$root/xvfb.log" >&2
+    wine_session_stop
+    return 1
+  fi
+
+  if ! localedef -i fr_FR -f UTF-8 "$root/locale/fr_FR.UTF-8" >"$root/localedef.log" 2>&1; then
+    # localedef warns on some sources yet still writes the locale.
+    [ -d "$root/locale/fr_FR.UTF-8" ] || { cat "$root/localedef.log" >&2; wine_session_stop; return 1; }
+  fi
+
+  export DISPLAY=":$display"
+  export HOME="$root/home"
+  export WINEPREFIX="$root/prefix"
+  export WINEARCH=win64
+  export WINELOADER=$WINE_SESSION_LOADER
+  export WINEDEBUG=-all
+  export LOCPATH="$root/locale"
+  # This shell cannot load the new locale itself (it read LOCPATH at start),
+  # only the programs it starts can: keep its warning quiet.
+  { export LANG=fr_FR.UTF-8; unset LC_ALL; } 2>/dev/null
+  export DESKPLAN_WINE_SESSION="$root"
+  export WINE_SESSION_XVFB_PID WINE_SESSION_ROOT
+
+  # A persistent server: programs started one after another share it, and no
+  # server outlives the session (wine_session_stop ends it by its prefix).
+  mkdir -p "$WINEPREFIX"
+  if ! wineserver -p </dev/null >"$root/wineserver.log" 2>&1; then
+    echo "wine-session: wineserver did not start" >&2
+    cat "$root/wineserver.log" >&2
+    wine_session_stop
+    return 1
+  fi
+  if ! "$WINELOADER" wineboot -i >"$root/wineboot.log" 2>&1; then
+    echo "wine-session: wineboot failed" >&2
+    cat "$root/wineboot.log" >&2
+    wine_session_stop
+    return 1
+  fi
+}
+
+wine_session_stop() {
+  if [ -n "${WINEPREFIX:-}" ] && [ -d "${WINEPREFIX}" ]; then
+    WINEPREFIX="$WINEPREFIX" wineserver -k 2>/dev/null || true
+    WINEPREFIX="$WINEPREFIX" timeout 20 wineserver -w 2>/dev/null || true
+  fi
+  if [ -n "${WINE_SESSION_XVFB_PID:-}" ]; then
+    kill "$WINE_SESSION_XVFB_PID" 2>/dev/null || true
+    wait "$WINE_SESSION_XVFB_PID" 2>/dev/null || true
+  fi
+  if [ -n "${WINE_SESSION_ROOT:-}" ] && [ -d "${WINE_SESSION_ROOT}" ]; then
+    rm -rf "$WINE_SESSION_ROOT"
+  fi
+  unset DESKPLAN_WINE_SESSION WINE_SESSION_XVFB_PID WINE_SESSION_ROOT
+}
