@@ -1,7 +1,7 @@
-// Deskplan's Windows entry: everything else runs in RunDeskplan, so native
-// tests can run the whole program in-process.
+// Deskplan's Windows entry: everything runs in RunDeskplan, so native tests
+// can run the whole program in-process.
 #include <windows.h>
 
-#include "common/version_gate.h"
+#include "deskplan/app/deskplan_entry.h"
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return deskplan::IsLegacyWindows() ? 0 : 0; }
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return RunDeskplan(); }

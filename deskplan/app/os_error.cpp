@@ -29,6 +29,10 @@ std::string ErrorText(DWORD code) {
 
 }  // namespace
 
-OsError::OsError(DWORD code) : code_(code), text_(ErrorText(code)) {}
+OsError::OsError(DWORD code, const void *raisedAt) : code_(code), text_(ErrorText(code)), raisedAt_(raisedAt) {}
 
-void RaiseLastOsError() { throw OsError(GetLastError()); }
+// Kept out of line so that its return address is the place that failed.
+__attribute__((noinline)) void RaiseLastOsError() {
+  DWORD code = GetLastError();
+  throw OsError(code, __builtin_return_address(0));
+}

@@ -13,13 +13,16 @@ std::string SystemMessageText(DWORD code);
 
 class OsError : public std::exception {
  public:
-  explicit OsError(DWORD code);
+  explicit OsError(DWORD code, const void *raisedAt = nullptr);
   DWORD Code() const { return code_; }
+  // The code address that raised the error, for the application error box.
+  const void *RaisedAt() const { return raisedAt_; }
   const char *what() const noexcept override { return text_.c_str(); }
 
  private:
   DWORD code_;
   std::string text_;
+  const void *raisedAt_;
 };
 
 // Raises an OsError for GetLastError().

@@ -1,0 +1,24 @@
+#include "deskplan/app/command_line_switches.h"
+
+#include <windows.h>
+
+#include "common/command_line.h"
+#include "deskplan/app/program_state.h"
+#include "deskplan/layout/layout_command.h"
+
+bool ProcessCommandLine() {
+  bool actionRan = false;
+  for (std::string argument : CommandArguments(GetCommandLineA())) {
+    CharUpperBuffA(argument.data(), static_cast<DWORD>(argument.size()));
+    if (argument == "/NOPROMPT") {
+      AppOptions.quiet = true;
+    } else if (argument == "/AUTOLOAD") {
+      RunLayoutCommand(kRestoreLayout);
+      actionRan = true;
+    } else if (argument == "/AUTOSAVE") {
+      RunLayoutCommand(kSaveLayout);
+      actionRan = true;
+    }
+  }
+  return actionRan;
+}

@@ -1,0 +1,25 @@
+#include "deskplan/app/deskplan_entry.h"
+
+#include "common/version_gate.h"
+#include "deskplan/app/error_box.h"
+#include "deskplan/app/os_error.h"
+#include "deskplan/app/program_state.h"
+#include "deskplan/app/tray_application.h"
+#include "deskplan/view/virtalloc.h"
+
+int RunDeskplan() {
+  ResetProgramState();
+  ResetRemoteMemoryFunctions();
+  AppOptions.legacyMode = deskplan::IsLegacyWindows();
+  // Later systems need the cross-process memory functions; without them there
+  // is nothing this program can do.
+  if (!AppOptions.legacyMode && !LoadRemoteMemoryFunctions()) return 0;
+  try {
+    RunTrayApplication();
+  } catch (const OsError &error) {
+    // A restore at start-up or from the command line broke off.
+    ShowApplicationErrorBox(error);
+    return 1;
+  }
+  return 0;
+}

@@ -1,0 +1,4 @@
+// Deskplan from start to end; answers the process exit code.
+#pragma once
+
+int RunDeskplan();

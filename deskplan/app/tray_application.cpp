@@ -1,0 +1,69 @@
+#include "deskplan/app/tray_application.h"
+
+#include <windows.h>
+
+#include "deskplan/app/command_line_switches.h"
+#include "deskplan/app/enciphered_constants.h"
+#include "deskplan/app/program_state.h"
+#include "deskplan/app/reg_ctrl.h"
+#include "deskplan/app/show_notice.h"
+#include "deskplan/app/tray_window.h"
+#include "deskplan/layout/layout_command.h"
+#include "deskplan/layout/layout_name.h"
+
+namespace {
+
+const char kOptionsKeyPath[] = "Software\\Ostrafen\\Deskplan\\Options";
+
+void ReadOptions() {
+  AppOptions.restoreAtStartup =
+      ReadRegBool(HKEY_CURRENT_USER, kOptionsKeyPath, "Démarrage", AppOptions.restoreAtStartup);
+  AppOptions.autoRestore = ReadRegBool(HKEY_CURRENT_USER, kOptionsKeyPath, "Automatique", AppOptions.autoRestore);
+  AppOptions.protectIconNames =
+      ReadRegBool(HKEY_CURRENT_USER, kOptionsKeyPath, "Protection", AppOptions.protectIconNames);
+}
+
+HWND CreateHiddenWindow() {
+  HINSTANCE instance = GetModuleHandleA(nullptr);
+  WNDCLASSA windowClass = {};
+  windowClass.lpfnWndProc = TrayWindowProc;
+  windowClass.hInstance = instance;
+  windowClass.lpszClassName = kTrayWindowClass;
+  RegisterClassA(&windowClass);
+  return CreateWindowExA(0, kTrayWindowClass, "Deskplan", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
+                         CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
+}
+
+void RunMessageLoop() {
+  MSG message;
+  // GetMessageA answers -1 on failure: that ends the loop too.
+  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+}
+
+}  // namespace
+
+void EnsureCurrentLayoutSaved() {
+  if (!RegKeyPresent(HKEY_CURRENT_USER, LayoutKeyPath(GetLayoutName()))) RunLayoutCommand(kSaveLayout);
+}
+
+void RunTrayApplication() {
+  desktopHostClass = DecipherString(DesktopHostClassConstant);
+  WriteRegString(HKEY_CURRENT_USER, ProductKeyPath, "Version", "4.2.0.0");
+  ReadOptions();
+  if (FindWindowA(kTrayWindowClass, nullptr))
+    ShowNotice(
+        "Deskplan est déjà actif dans la barre des tâches (systray).\r\n"
+        "Cliquez sur son icône pour ouvrir le menu des options.",
+        MB_ICONINFORMATION, true);
+  if (ProcessCommandLine()) return;
+  HWND window = CreateHiddenWindow();
+  if (!window) return;
+  ShowWindow(window, SW_HIDE);
+  EnsureCurrentLayoutSaved();
+  if (AppOptions.restoreAtStartup) RunLayoutCommand(kRestoreLayout);
+  RunMessageLoop();
+  desktopHostClass.clear();
+}

@@ -1,0 +1,67 @@
+#include "deskplan/layout/layout_command.h"
+
+#include <string>
+
+#include "deskplan/app/os_error.h"
+#include "deskplan/app/program_state.h"
+#include "deskplan/app/reg_ctrl.h"
+#include "deskplan/app/show_notice.h"
+#include "deskplan/layout/confirm_overwrite.h"
+#include "deskplan/layout/layout_name.h"
+#include "deskplan/layout/restore_layout.h"
+#include "deskplan/layout/save_layout.h"
+#include "deskplan/view/desktop_view_search.h"
+#include "deskplan/view/shared_item_area.h"
+
+namespace {
+
+// The shell can write into a view this program mapped only where every
+// process sees mapped views at one address: the Windows 9x family.
+bool MappedViewsAreShared() {
+  OSVERSIONINFOA info = {};
+  info.dwOSVersionInfoSize = sizeof info;
+  return GetVersionExA(&info) && info.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS;
+}
+
+void RunSharedAreaCommand(LayoutMode mode, HWND view, const std::string &name, const std::string &path) {
+  SharedItemArea area;
+  if (!area.IsMapped() || (mode != kSaveLayout && mode != kRestoreLayout)) return;
+  if (!MappedViewsAreShared()) {
+    // Elsewhere the shell would write through this address into its own,
+    // unrelated memory.
+    ShowNotice(SystemMessageText(ERROR_CALL_NOT_IMPLEMENTED).c_str(), MB_ICONWARNING, false);
+    return;
+  }
+  bool present = RegKeyPresent(HKEY_CURRENT_USER, path);
+  if (mode == kSaveLayout) {
+    if (present && !ConfirmOverwrite(name)) return;
+    SaveLayoutShared(view, name, area);
+  } else if (present) {
+    RestoreLayoutShared(view, name, area);
+  }
+}
+
+void RunCrossProcessCommand(LayoutMode mode, HWND view, const std::string &name, const std::string &path) {
+  if (mode == kSaveLayout) {
+    if (RegKeyPresent(HKEY_CURRENT_USER, path) && !ConfirmOverwrite(name)) return;
+    SaveLayout(view, path);
+  } else if (mode == kRestoreLayout) {
+    // Two passes: icons moved early in the first can push others about.
+    RestoreLayout(view, path);
+    RestoreLayout(view, path);
+  }
+}
+
+}  // namespace
+
+void RunLayoutCommand(LayoutMode mode) {
+  HWND view = FindDesktopListView();
+  DesktopListView = view;
+  if (!view) return;
+  std::string name = GetLayoutName();
+  std::string path = LayoutKeyPath(name);
+  if (AppOptions.legacyMode)
+    RunSharedAreaCommand(mode, view, name, path);
+  else
+    RunCrossProcessCommand(mode, view, name, path);
+}
