@@ -35,13 +35,14 @@ function(product_library_glob name)
   endif()
 endfunction()
 
-# native_test(<name> SOURCES ... LIBS ...): a GoogleTest suite run against winsim.
+# native_test(<name> SOURCES ... LIBS ... [INCLUDES ...]): a GoogleTest suite run against winsim.
 function(native_test name)
   if(DESKPLAN_TARGET_WINDOWS)
     return()
   endif()
-  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS;INCLUDES" ${ARGN})
   add_executable(${name} ${T_SOURCES})
+  target_include_directories(${name} PRIVATE ${T_INCLUDES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} winsim_control GTest::gtest GTest::gtest_main)
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES LABELS native)
 endfunction()
