@@ -19,14 +19,13 @@ const char* const kSystemDlls[] = {"kernel32.dll", "user32.dll", "advapi32.dll",
                                    "msvcrt.dll",   "comctl32.dll", "ole32.dll",  "shlwapi.dll", "version.dll"};
 
 // Looked up at run time on purpose: an import would stop the program from
-// loading on the systems that lack them. TryEnterCriticalSection belongs on
-// this list too, but the posix-threads runtime that the mingw "-posix"
-// compiler links statically (libwinpthread, reached from libstdc++'s
-// exception allocator) imports it itself; it stays off the list until the
-// win32 build uses a runtime without it.
-const char* const kLookedUpAtRunTime[] = {"VirtualAllocEx",  "VirtualFreeEx",           "IsWow64Process",
-                                          "RegDeleteKeyExA", "CreateToolhelp32Snapshot", "Process32First",
-                                          "Process32Next",   "GetNativeSystemInfo",      "GetMonitorInfoA"};
+// loading on the systems that lack them. GetTickCount64 is no function of
+// ours, but a runtime that imports it (the posix-threads one) would not load
+// before Vista.
+const char* const kLookedUpAtRunTime[] = {"VirtualAllocEx",      "VirtualFreeEx",           "IsWow64Process",
+                                          "RegDeleteKeyExA",     "CreateToolhelp32Snapshot", "Process32First",
+                                          "Process32Next",       "GetNativeSystemInfo",      "GetMonitorInfoA",
+                                          "TryEnterCriticalSection", "GetTickCount64"};
 
 bool Required() {
   const char* all = std::getenv("DESKPLAN_REQUIRE_ALL_TESTS");
