@@ -86,18 +86,7 @@ std::int32_t TICustomBasicList::Add(IBasic *item) {
     }
     return Insert(item, position);
   }
-  IPtr<IBasic> hold(item);
-  std::int32_t index = count_;
-  Notify(item, true, lctNew, -1, index);
-  GrowWhenFull();
-  items_[index] = hold;
-  TListMembership *record = object->AddMembership(this);
-  record->index = index;
-  record->changeType = lctNew;
-  itemMemberships_[index] = record;
-  ++count_;
-  Notify(item, false, lctNew, -1, index);
-  return index;
+  return PlaceItem(item, count_);
 }
 
 std::int32_t TICustomBasicList::Insert(IBasic *item, std::int32_t index) {
@@ -115,6 +104,11 @@ std::int32_t TICustomBasicList::Insert(IBasic *item, std::int32_t index) {
   // One record per list: an item already here stays where it is.
   if (TListMembership *present = object->MembershipIn(this)) return present->index;
   if (index > count_) index = count_;
+  return PlaceItem(item, index);
+}
+
+std::int32_t TICustomBasicList::PlaceItem(IBasic *item, std::int32_t index) {
+  TIBasic *object = item->SelfObject();
   IPtr<IBasic> hold(item);
   Notify(item, true, lctNew, -1, index);
   GrowWhenFull();
@@ -262,10 +256,11 @@ void TICustomBasicList::QuickSort(std::int32_t left, std::int32_t right, bool &m
 void TICustomBasicList::Sort(TListSortFunc func, bool ascending, std::int32_t param) {
   ListLock guard(*this);
   if (!CheckValid()) return;
-  if (func == sortFunc_ && ascending == sortAscending_ && param == sortParam_) return;
   sortFunc_ = func;
   sortAscending_ = ascending;
   sortParam_ = param;
+  // Sorted again even with unchanged settings: an Insert at a given index can
+  // have put an item out of order.
   if (!sortFunc_ || count_ < 1) return;
   bool moved = false;
   QuickSort(0, count_ - 1, moved);

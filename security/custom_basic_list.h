@@ -90,6 +90,9 @@ class TICustomBasicList : public TIList, public virtual ICustomBasicList {
 
  private:
   void GrowWhenFull();
+  // Puts a new item at index (0 to count), shifting the ones behind it, with
+  // its record and the notifications before and after.
+  std::int32_t PlaceItem(IBasic *item, std::int32_t index);
   void Resize(std::int32_t capacity);
   std::int32_t Compare(IBasic *item1, IBasic *item2);
   void QuickSort(std::int32_t left, std::int32_t right, bool &moved);

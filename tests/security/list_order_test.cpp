@@ -53,9 +53,20 @@ TEST_F(ListOrder, AddWithASortFunctionInsertsInPlace) {
   EXPECT_EQ("fedcba", Names(*list));
 }
 
-TEST_F(ListOrder, UnchangedSettingsDoNotResort) {
+TEST_F(ListOrder, SortingAgainWithTheSameSettingsRestoresTheOrder) {
   list->SetSortFunc(ByName);
-  list->SetSortFunc(nullptr);
+  AddAll("db");
+  list->Insert(Named("e").get(), 0);
+  list->Insert(Named("a").get(), 3);
+  EXPECT_EQ("ebda", Names(*list));
+  IPtr<IBasic> a = list->Items(3);
+  list->Sort(ByName, true, 0);
+  EXPECT_EQ("abde", Names(*list));
+  EXPECT_EQ(3, a->OldIndexIn(list.get()));
+  EXPECT_EQ(0, a->IndexIn(list.get()));
+}
+
+TEST_F(ListOrder, WithoutASortFunctionNothingMoves) {
   AddAll("ba");
   list->Sort(nullptr, true, 0);
   EXPECT_EQ("ba", Names(*list));
