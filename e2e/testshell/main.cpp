@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "../protocol/fixture_format.h"
+#include "shared_arena.h"
 #include "shell_commands.h"
 #include "shell_desktop.h"
 #include "shell_options.h"
@@ -86,6 +87,9 @@ int RunShell(HINSTANCE instance, int argc, char** argv) {
   }
   if (!e2e::ParseFixture(text, state.icons, error)) return Fail(error);
   if (!state.desktop.Create(options, instance, error)) return Fail(error);
+  if (options.sharedArena && !ServeSharedArena(state.desktop.ListView())) {
+    return Fail("cannot subclass the list view (error " + std::to_string(GetLastError()) + ")");
+  }
   shell = &state;
 
   WNDCLASSA controlClass = {};

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "../protocol/caption_escape.h"
+#include "shared_arena.h"
 
 namespace testshell {
 namespace {
@@ -44,6 +45,18 @@ std::string WindowHex(HWND window) {
   return Hex(static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(window)), 1);
 }
 
+// Deskplan's message boxes have no owner and its name as caption.
+HWND FindDeskplanBox() { return FindWindowA("#32770", "Deskplan"); }
+
+std::string BoxLine() {
+  const HWND box = FindDeskplanBox();
+  if (box == nullptr) return "error no-box";
+  // A message box's text is the static control with the id 0xFFFF.
+  char text[1024] = {};
+  GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+  return "box " + e2e::EscapeCaption(text);
+}
+
 }  // namespace
 
 std::string RunCommand(const ShellDesktop& desktop, const std::string& line, bool& quit) {
@@ -79,6 +92,29 @@ std::string RunCommand(const ShellDesktop& desktop, const std::string& line, boo
   }
   if (name == "pid" && words.size() == 1) {
     return "pid " + std::to_string(static_cast<unsigned long>(GetCurrentProcessId()));
+  }
+  if (name == "screen" && words.size() == 1) {
+    return "screen " + std::to_string(GetSystemMetrics(SM_CXVIRTUALSCREEN)) + " " +
+           std::to_string(GetSystemMetrics(SM_CYVIRTUALSCREEN));
+  }
+  if (name == "box" && words.size() == 1) return BoxLine();
+  int button = 0;
+  if (name == "answer" && words.size() == 2 && ToInt(words[1], button)) {
+    const HWND box = FindDeskplanBox();
+    if (box == nullptr) return "error no-box";
+    PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+    return "ok";
+  }
+  if ((name == "tray" || name == "closetray") && words.size() == 1) {
+    const HWND tray = FindWindowA("Deskplan", nullptr);
+    if (tray == nullptr) return "error no-tray";
+    if (name == "tray") return "tray " + WindowHex(tray);
+    PostMessageA(tray, WM_CLOSE, 0, 0);
+    return "ok";
+  }
+  if (name == "arena" && words.size() == 1) {
+    const ArenaCounters counters = SharedArenaCounters();
+    return "arena served=" + std::to_string(counters.served) + " passed=" + std::to_string(counters.passed);
   }
   if (name == "quit" && words.size() == 1) {
     quit = true;

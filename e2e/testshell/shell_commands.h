@@ -6,6 +6,15 @@
 //   style              -> "style 0xHHHHHHHH" (the list view's window style)
 //   windows            -> "windows host=0x.. view=0x.. list=0x.."
 //   pid                -> "pid N" (the Windows process id)
+//   screen             -> "screen W H" (the virtual screen's size)
+//   box                -> "box TEXT" for a message box captioned "Deskplan" of any
+//                         process (TEXT escaped like captions), or "error no-box"
+//   answer ID          -> the box gets the button ID (1 = OK, 6 = Yes, 7 = No) ->
+//                         "ok" or "error no-box"
+//   tray               -> "tray 0x.." when a window of class "Deskplan" exists,
+//                         or "error no-tray"
+//   closetray          -> WM_CLOSE posted to it -> "ok" or "error no-tray"
+//   arena              -> "arena served=N passed=M" (--shared-arena mode)
 //   quit               -> "bye", then the shell ends with exit code 0
 // CAPTION is escaped as in e2e/protocol/caption_escape.h.
 #pragma once

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include "shared_arena.h"
+
 namespace testshell {
 namespace {
 
@@ -127,6 +129,7 @@ int ShellDesktop::ItemCount() const {
 }
 
 bool ShellDesktop::ReadItem(int index, ItemReport& item) const {
+  const OwnListCall own;
   if (index < 0 || index >= ItemCount()) return false;
   std::string text(4096, '\0');
   LVITEMA query = {};
@@ -142,6 +145,7 @@ bool ShellDesktop::ReadItem(int index, ItemReport& item) const {
 }
 
 bool ShellDesktop::MoveItem(int index, int x, int y) const {
+  const OwnListCall own;
   POINT position = {x, y};
   return SendMessageA(listView_.get(), LVM_SETITEMPOSITION32, static_cast<WPARAM>(index),
                       reinterpret_cast<LPARAM>(&position)) != 0;

@@ -48,6 +48,8 @@ bool ParseShellOptions(int argc, char** argv, ShellOptions& options, std::string
       options.autoArrange = true;
     } else if (name == "--editlabels") {
       options.editLabels = true;
+    } else if (name == "--shared-arena") {
+      options.sharedArena = true;
     } else {
       error = "unknown option " + name;
       return false;

@@ -15,10 +15,11 @@ struct ShellOptions {
   bool autoArrange = false;       // LVS_AUTOARRANGE
   bool editLabels = false;        // LVS_EDITLABELS
   int settleMilliseconds = 400;   // wait after the first paint before placing the icons
+  bool sharedArena = false;       // serve the 9x shared arena (shared_arena.h)
 };
 
 // Options: --fixture PATH, --host progman|workerw, --decoys N, --empty-progman,
-// --autoarrange, --editlabels, --settle-ms N.
+// --autoarrange, --editlabels, --settle-ms N, --shared-arena.
 bool ParseShellOptions(int argc, char** argv, ShellOptions& options, std::string& error);
 
 }  // namespace testshell
