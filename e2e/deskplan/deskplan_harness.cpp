@@ -13,6 +13,8 @@ const char kProductKey[] = "HKEY_CURRENT_USER\\Software\\Ostrafen\\Deskplan";
 
 namespace {
 
+const char kWineAppDefaults[] = "HKEY_CURRENT_USER\\Software\\Wine\\AppDefaults\\";
+
 ProgramResult RunReg(const std::vector<std::string>& args) {
   std::vector<std::string> command = {std::getenv("WINELOADER"), "reg"};
   command.insert(command.end(), args.begin(), args.end());
@@ -112,7 +114,7 @@ int Int32At(const std::string& data, std::size_t offset) {
 }
 
 WineVersionFor::WineVersionFor(const std::string& program, const std::string& version)
-    : key_("HKEY_CURRENT_USER\\Software\\Wine\\AppDefaults\\" + program) {
+    : key_(kWineAppDefaults + program) {
   applied_ = AddRegValue(key_, "Version", "REG_SZ", version);
 }
 
@@ -123,6 +125,9 @@ void DeskplanTest::SetUp() {
   if (IsSkipped() || HasFatalFailure()) return;
   ForgetDeskplan();
   ASSERT_FALSE(RegKeyExists(kProductKey)) << "a previous test left Deskplan's key behind";
+  // A test that died while Wine played another version must not leave it on.
+  const std::string versionKey = std::string(kWineAppDefaults) + "Deskplan.exe";
+  if (RegKeyExists(versionKey)) DeleteRegKey(versionKey);
 }
 
 void ReportTiming(const std::string& line) {

@@ -33,7 +33,9 @@ TEST_F(DeskplanNoticeTest, SecondStartShowsTheAlreadyRunningNoticeAndDoesNothing
 
   // The first tray start stores the layout of this screen size without a box.
   auto tray = StartDeskplan({});
-  ASSERT_TRUE(WaitForTray(shell)) << "the tray window did not appear";
+  ASSERT_TRUE(WaitForTray(shell, std::chrono::seconds(60)))
+      << "the tray window did not appear; Deskplan's exit code " << tray->Wait(std::chrono::milliseconds(0))
+      << " (-1: still running), box: " << shell.Ask("box") << ", screen in " << TakeScreenshot("deskplan_no_tray");
   RegKey layout;
   for (int tries = 0; tries < 50 && layout.values.size() < original.size(); ++tries) layout = ReadKey(layoutKey);
   EXPECT_EQ(layout.values.size(), original.size());
