@@ -3,11 +3,9 @@
 // positions, whichever host carries it.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <thread>
 
-#include "../protocol/fixture_format.h"
+#include "fixture_file.h"
 #include "screenshot.h"
 #include "testshell_client.h"
 #include "wine_session.h"
@@ -18,15 +16,6 @@ namespace {
 const unsigned long kAutoArrange = 0x0100;  // LVS_AUTOARRANGE
 const unsigned long kEditLabels = 0x0200;   // LVS_EDITLABELS
 const unsigned long kViewMask = 0x0003;     // LVS_TYPEMASK; LVS_ICON is 0
-
-std::vector<FixtureIcon> LoadFixture(const std::string& name) {
-  std::ifstream stream(FixturePath(name), std::ios::binary);
-  const std::string text((std::istreambuf_iterator<char>(stream)), std::istreambuf_iterator<char>());
-  std::vector<FixtureIcon> icons;
-  std::string error;
-  EXPECT_TRUE(ParseFixture(text, icons, error)) << error;
-  return icons;
-}
 
 void ExpectMatchesFixture(const std::vector<ShellItem>& items, const std::vector<FixtureIcon>& icons) {
   ASSERT_EQ(items.size(), icons.size());

@@ -6,10 +6,9 @@
 
 #include <cstdio>
 #include <fstream>
-#include <iterator>
 #include <sstream>
 
-#include "../protocol/fixture_format.h"
+#include "fixture_file.h"
 #include "testshell_client.h"
 #include "wine_session.h"
 
@@ -43,15 +42,6 @@ DriverRun RunDriver(const std::vector<std::string> &args) {
     }
   }
   return run;
-}
-
-std::vector<FixtureIcon> LoadFixture(const std::string &name) {
-  std::ifstream stream(FixturePath(name), std::ios::binary);
-  const std::string text((std::istreambuf_iterator<char>(stream)), std::istreambuf_iterator<char>());
-  std::vector<FixtureIcon> icons;
-  std::string error;
-  EXPECT_TRUE(ParseFixture(text, icons, error)) << error;
-  return icons;
 }
 
 void ExpectSameIcons(const std::vector<ShellItem> &read, const std::vector<ShellItem> &shown) {
