@@ -1,5 +1,6 @@
 #include "deskplan/app/reg_ctrl.h"
 
+#include "common/little_endian.h"
 #include "common/unique_reg_key.h"
 
 namespace {
@@ -54,8 +55,7 @@ bool ReadDword(HKEY root, const std::string &path, const std::string &name, DWOR
   size = sizeof data;
   if (RegQueryValueExA(key.Get(), name.c_str(), nullptr, &type, data, &size) != ERROR_SUCCESS) return false;
   if (type != REG_DWORD || size != sizeof data) return false;
-  value = static_cast<DWORD>(data[0]) | static_cast<DWORD>(data[1]) << 8 | static_cast<DWORD>(data[2]) << 16 |
-          static_cast<DWORD>(data[3]) << 24;
+  value = static_cast<DWORD>(GetInt32(data));
   return true;
 }
 
@@ -91,9 +91,8 @@ bool WriteRegString(HKEY root, const std::string &path, const std::string &name,
 }
 
 bool WriteRegInteger(HKEY root, const std::string &path, const std::string &name, int32_t value) {
-  DWORD bits = static_cast<DWORD>(value);
-  const BYTE data[4] = {static_cast<BYTE>(bits), static_cast<BYTE>(bits >> 8), static_cast<BYTE>(bits >> 16),
-                        static_cast<BYTE>(bits >> 24)};
+  BYTE data[4];
+  PutInt32(data, value);
   return WriteValue(root, path, name, REG_DWORD, data, sizeof data);
 }
 

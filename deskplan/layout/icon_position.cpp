@@ -1,27 +1,16 @@
 #include "deskplan/layout/icon_position.h"
 
-namespace {
-void PutLittleEndian(BYTE *out, int32_t value) {
-  auto bits = static_cast<uint32_t>(value);
-  for (int i = 0; i < 4; ++i) out[i] = static_cast<BYTE>(bits >> (8 * i));
-}
-
-int32_t GetLittleEndian(const BYTE *in) {
-  uint32_t bits = 0;
-  for (int i = 0; i < 4; ++i) bits |= static_cast<uint32_t>(in[i]) << (8 * i);
-  return static_cast<int32_t>(bits);
-}
-}  // namespace
+#include "common/little_endian.h"
 
 std::array<BYTE, 8> IconPosition::ToBytes() const {
   std::array<BYTE, 8> bytes{};
-  PutLittleEndian(bytes.data(), x);
-  PutLittleEndian(bytes.data() + 4, y);
+  PutInt32(bytes.data(), x);
+  PutInt32(bytes.data() + 4, y);
   return bytes;
 }
 
 IconPosition IconPosition::FromBytes(const BYTE *bytes) {
-  return IconPosition{GetLittleEndian(bytes), GetLittleEndian(bytes + 4)};
+  return IconPosition{GetInt32(bytes), GetInt32(bytes + 4)};
 }
 
 namespace PackedIconPosition {

@@ -17,18 +17,3 @@ void WriteItemRecord(unsigned char *record, ItemLayout layout, int index, std::u
     PutInt32(record + 24, textMax);
   }
 }
-
-void PutInt32(unsigned char *at, std::int32_t value) {
-  auto bits = static_cast<std::uint32_t>(value);
-  for (int i = 0; i < 4; ++i) at[i] = static_cast<unsigned char>(bits >> (8 * i));
-}
-
-void PutUInt64(unsigned char *at, std::uint64_t value) {
-  for (int i = 0; i < 8; ++i) at[i] = static_cast<unsigned char>(value >> (8 * i));
-}
-
-std::int32_t GetInt32(const unsigned char *at) {
-  std::uint32_t bits = 0;
-  for (int i = 0; i < 4; ++i) bits |= static_cast<std::uint32_t>(at[i]) << (8 * i);
-  return static_cast<std::int32_t>(bits);
-}

@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "common/little_endian.h"
+
 enum class ItemLayout {
   Narrow,  // a 32-bit shell: text pointer at 20, 32 bits
   Wide,    // a 64-bit shell: text pointer at 24, 64 bits
@@ -18,8 +20,3 @@ ItemLayout ChooseItemLayout(std::size_t programPointerSize, bool programIsWow64,
 // and the text capacity into `record`, which must be zeroed and at least 40
 // bytes long.
 void WriteItemRecord(unsigned char *record, ItemLayout layout, int index, std::uint64_t textAddress, int textMax);
-
-// Little-endian fields at byte offsets.
-void PutInt32(unsigned char *at, std::int32_t value);
-void PutUInt64(unsigned char *at, std::uint64_t value);
-std::int32_t GetInt32(const unsigned char *at);
