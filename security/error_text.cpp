@@ -6,7 +6,7 @@
 
 #include "common/enciphered_string.h"
 #include "common/proc_lookup.h"
-#include "security/loaded_module.h"
+#include "common/loaded_module.h"
 #include "security/local_buffer.h"
 
 namespace {
@@ -52,9 +52,9 @@ std::string ErrorText(std::uint32_t code) {
   bool network = code >= 2100 && code <= 2999;
   std::string moduleName = DecipherString(NetworkMessageModuleName);
   LoadedModule messages(network ? moduleName.c_str() : nullptr, LOAD_LIBRARY_AS_DATAFILE);
-  if (messages.get()) flags |= FORMAT_MESSAGE_FROM_HMODULE;
+  if (messages.IsLoaded()) flags |= FORMAT_MESSAGE_FROM_HMODULE;
   LocalBuffer buffer;
-  if (FormatMessageA(flags, messages.get(), code, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), buffer.ReceiveText(), 0,
+  if (FormatMessageA(flags, messages.Handle(), code, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), buffer.ReceiveText(), 0,
                      nullptr) != 0 &&
       buffer.Text())
     return OneLine(buffer.Text());

@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "common/loaded_module.h"
 #include "common/proc_lookup.h"
 
 VirtualAllocExFunction VirtualAllocExProc = nullptr;
@@ -10,23 +11,6 @@ VirtualFreeExFunction VirtualFreeExProc = nullptr;
 namespace {
 
 IsWow64ProcessFunction isWow64ProcessProc = nullptr;
-
-// A module loaded for the lookups, freed when they are done.
-class LoadedModule {
- public:
-  explicit LoadedModule(const char *name) : module_(LoadLibraryA(name)) {}
-  ~LoadedModule() {
-    if (IsLoaded()) FreeLibrary(module_);
-  }
-  LoadedModule(const LoadedModule &) = delete;
-  LoadedModule &operator=(const LoadedModule &) = delete;
-  // Old systems answer failure with a value of 32 or less.
-  bool IsLoaded() const { return reinterpret_cast<UINT_PTR>(module_) > 32; }
-  HMODULE Handle() const { return module_; }
-
- private:
-  HMODULE module_;
-};
 
 }  // namespace
 
