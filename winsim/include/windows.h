@@ -7,6 +7,7 @@
 #include "win/kernel.h"
 #include "win/metrics.h"
 #include "win/registry.h"
+#include "win/security.h"
 #include "win/process.h"
 #include "win/strings.h"
 #include "win/sync.h"

@@ -22,7 +22,8 @@ LSTATUS DeleteKey(HKEY key, LPCSTR subKey) {
   if (!target) return ERROR_FILE_NOT_FOUND;
   // Roots cannot go, a refused DELETE right stops it, and so do subkeys: the
   // registry deletes one key at a time.
-  if (target->parent.expired() || (target->deniedRights & DELETE) || !target->subkeys.empty())
+  REGSAM granted = 0;
+  if (target->parent.expired() || GrantAccess(*target, DELETE, granted) != ERROR_SUCCESS || !target->subkeys.empty())
     return ERROR_ACCESS_DENIED;
   RemoveKey(target);
   return ERROR_SUCCESS;
@@ -64,7 +65,8 @@ LSTATUS WINAPI RegCreateKeyExA(HKEY key, LPCSTR subKey, DWORD, LPSTR, DWORD, REG
   for (auto &part : SplitPath(subKey ? subKey : "")) {
     auto next = FindSubkey(*current, part);
     if (!next) {
-      if (current->deniedRights & KEY_CREATE_SUB_KEY) return ERROR_ACCESS_DENIED;
+      REGSAM parentRights = 0;
+      if (GrantAccess(*current, KEY_CREATE_SUB_KEY, parentRights) != ERROR_SUCCESS) return ERROR_ACCESS_DENIED;
       next = AddSubkey(current, part);
       created = true;
     }
@@ -73,8 +75,7 @@ LSTATUS WINAPI RegCreateKeyExA(HKEY key, LPCSTR subKey, DWORD, LPSTR, DWORD, REG
   REGSAM granted = 0;
   if (created) {
     // The creator owns the new key and gets what it asked for.
-    RegKey fresh;
-    GrantAccess(fresh, desired, granted);
+    granted = CreatorRights(desired);
   } else if (LSTATUS status = GrantAccess(*current, desired, granted)) {
     return status;
   }
