@@ -354,6 +354,9 @@ void TIAcl::BeforeDestroy() {
   if (IsValid() && changed_) Flush();
   if (owner_)
     if (auto *owner = dynamic_cast<TISecurityObject *>(owner_->SelfObject())) owner->ForgetAcl(this);
+  // Entries still referenced elsewhere keep their bytes, even when the list
+  // itself became invalid and refuses to delete them one by one.
+  for (std::int32_t i = 0; i < Count(); ++i) AceAt(i)->Detach();
   TICustomBasicList::BeforeDestroy();
   acl_.clear();
 }

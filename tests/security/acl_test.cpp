@@ -217,6 +217,18 @@ TEST_F(AclTest, AnEntryKeptAfterDeleteHasItsOwnBytesAndNoList) {
   EXPECT_EQ(0x11u, kept->Access());
 }
 
+TEST_F(AclTest, AListTheSystemRefusesBecomesInvalidAndLetsItsEntriesGo) {
+  auto binary = BinaryAcl({PlainAce(0, 0, 7, kUser)}, 2);  // AclSize not a multiple of 4
+  IPtr<TIAcl> acl = FreeAcl(reinterpret_cast<const ACL *>(binary.data()));
+  ASSERT_TRUE(acl->IsValid());
+  IPtr<IAce> kept = acl->AceItems(0);
+  EXPECT_FALSE(acl->IsValidAcl());
+  EXPECT_EQ(static_cast<std::uint32_t>(ERROR_INVALID_ACL), acl->LastErrorNo());
+  acl.reset();
+  EXPECT_EQ(7u, kept->Access());
+  EXPECT_FALSE(kept->OwnerAcl()->IsValid());
+}
+
 TEST_F(AclTest, EditsThroughEntriesMarkTheListChanged) {
   auto binary = BinaryAcl({PlainAce(0, 0, 1, kUser), ObjectAce(0, kSystem)});
   IPtr<TIAcl> acl = FreeAcl(reinterpret_cast<const ACL *>(binary.data()));
