@@ -62,11 +62,10 @@ BOOL WINAPI SetMenuDefaultItem(HMENU menu, UINT item, UINT byPosition) {
   std::lock_guard<std::recursive_mutex> lock(MachineLock());
   MenuRecord *record = MenuOrError(menu);
   if (!record) return FALSE;
-  // (UINT)-1 takes the default away.
-  if (item == static_cast<UINT>(-1)) {
-    record->defaultPosition = -1;
-    return TRUE;
-  }
+  // The old default goes first, even when the new one is not found; (UINT)-1
+  // only takes it away.
+  record->defaultPosition = -1;
+  if (item == static_cast<UINT>(-1)) return TRUE;
   int index = ItemIndex(*record, item, byPosition != 0);
   if (index < 0) return FALSE;
   record->defaultPosition = index;
