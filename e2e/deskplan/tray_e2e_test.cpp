@@ -162,6 +162,26 @@ TEST_F(DeskplanTrayTest, ProtectionRefusesRenamingAndTheIconComesBackAfterTheShe
   Quit();
 }
 
+TEST_F(DeskplanTrayTest, ProtectedSwitchStoresTheOptionThatTheNextTrayStartApplies) {
+  ShellStart start = ShellStart::WithFixture("desktop_fr.txt");
+  start.editLabels = true;
+  std::string error;
+  ASSERT_TRUE(shell_.Start(start, error)) << error;
+  EXPECT_EQ(RunDeskplan({"/protected"}).result.exitCode, 0);
+  EXPECT_EQ(shell_.Style() & kEditLabels, 0u);
+  EXPECT_TRUE(Option("Protection") == Stored(1));
+  EXPECT_EQ(shell_.Ask("editlabel 0"), "editlabel refused");
+  EXPECT_EQ(shell_.Ask("tray"), "error no-tray") << "the switch ends the program";
+  EXPECT_EQ(TrayIcons(), 0);
+  EXPECT_EQ(shell_.Quit(), 0);
+
+  // A new desktop allows renaming again; the next tray start protects it.
+  StartTray();
+  EXPECT_TRUE(WaitUntil([&] { return (shell_.Style() & kEditLabels) == 0; }));
+  EXPECT_EQ(shell_.Ask("editlabel 0"), "editlabel refused");
+  Quit();
+}
+
 TEST_F(DeskplanTrayTest, DisplayChangeRestoresOnlyWhileTheOptionIsOn) {
   StartTray();
   const std::string size = SessionLayoutName(shell_);
