@@ -4,6 +4,7 @@
 
 #include "win/basetypes.h"
 #include "win/errors.h"
+#include "win/files.h"
 #include "win/kernel.h"
 #include "win/metrics.h"
 #include "win/registry.h"
