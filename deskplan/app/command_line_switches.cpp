@@ -4,6 +4,7 @@
 
 #include "common/command_line.h"
 #include "deskplan/app/export_registry_file.h"
+#include "deskplan/app/icon_name_protection.h"
 #include "deskplan/app/program_state.h"
 #include "deskplan/layout/layout_command.h"
 
@@ -22,6 +23,10 @@ bool ProcessCommandLine() {
       actionRan = true;
     } else if (argument == "/EXPORT") {
       if (!ExportRegistryFile()) exportFailed = true;
+      actionRan = true;
+    } else if (argument == "/PROTECTED") {
+      AppOptions.protectIconNames = true;
+      ApplyIconNameProtection(true);
       actionRan = true;
     }
   }

@@ -4,8 +4,10 @@
 
 #include "win/basetypes.h"
 #include "win/errors.h"
+#include "win/file_attributes.h"
 #include "win/files.h"
 #include "win/kernel.h"
+#include "win/menus.h"
 #include "win/metrics.h"
 #include "win/registry.h"
 #include "win/process.h"

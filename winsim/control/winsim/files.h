@@ -2,7 +2,8 @@
 // folder of the Linux file system, and Windows paths are mapped onto it.
 // Drive C: is, unless set, a scratch folder made once per test process and
 // removed when the process ends; it holds the default documents folder
-// "C:\Users\Marie\Documents". Paths that start with a backslash are on the
+// "C:\Users\Marie\Documents", the program's folder "C:\Program Files\Deskplan"
+// and "C:\WINDOWS\system32". Paths that start with a backslash are on the
 // current drive, C:, and so are relative paths (the current directory is its
 // root). Folder and file names are found without regard to ASCII letter case,
 // as on Windows; new names are created as given.

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "win/basetypes.h"
+#include "win/file_attributes.h"
 
 #ifndef GENERIC_READ
 #define GENERIC_READ 0x80000000L
@@ -39,14 +40,8 @@
 #ifndef FILE_ATTRIBUTE_READONLY
 #define FILE_ATTRIBUTE_READONLY 0x00000001
 #endif
-#ifndef FILE_ATTRIBUTE_DIRECTORY
-#define FILE_ATTRIBUTE_DIRECTORY 0x00000010
-#endif
 #ifndef FILE_ATTRIBUTE_NORMAL
 #define FILE_ATTRIBUTE_NORMAL 0x00000080
-#endif
-#ifndef INVALID_FILE_ATTRIBUTES
-#define INVALID_FILE_ATTRIBUTES ((DWORD)-1)
 #endif
 
 #ifndef ERROR_WRITE_FAULT
@@ -75,4 +70,3 @@ HANDLE WINAPI CreateFileA(LPCSTR fileName, DWORD desiredAccess, DWORD shareMode,
 BOOL WINAPI WriteFile(HANDLE file, LPCVOID buffer, DWORD bytesToWrite, LPDWORD bytesWritten, LPOVERLAPPED overlapped);
 BOOL WINAPI ReadFile(HANDLE file, LPVOID buffer, DWORD bytesToRead, LPDWORD bytesRead, LPOVERLAPPED overlapped);
 BOOL WINAPI DeleteFileA(LPCSTR fileName);
-DWORD WINAPI GetFileAttributesA(LPCSTR fileName);

@@ -159,20 +159,3 @@ BOOL WINAPI DeleteFileA(LPCSTR fileName) {
   if (unlink(hostPath.c_str()) != 0) return Fail(ErrorForErrno(errno, hostPath));
   return TRUE;
 }
-
-DWORD WINAPI GetFileAttributesA(LPCSTR fileName) {
-  Record("GetFileAttributesA", fileName ? fileName : "");
-  std::lock_guard<std::recursive_mutex> lock(MachineLock());
-  std::string hostPath;
-  if (DWORD error = ResolveWindowsPath(fileName, hostPath)) {
-    SetLastError(error);
-    return INVALID_FILE_ATTRIBUTES;
-  }
-  struct stat info;
-  if (stat(hostPath.c_str(), &info) != 0) {
-    SetLastError(ErrorForErrno(errno, hostPath));
-    return INVALID_FILE_ATTRIBUTES;
-  }
-  if (S_ISDIR(info.st_mode)) return FILE_ATTRIBUTE_DIRECTORY;
-  return (info.st_mode & S_IWUSR) ? FILE_ATTRIBUTE_NORMAL : FILE_ATTRIBUTE_READONLY;
-}

@@ -24,7 +24,9 @@ class ScratchDrive {
     if (mkdtemp(pattern.data())) {
       folder_ = pattern;
       std::error_code ignored;
-      std::filesystem::create_directories(folder_ + "/Users/Marie/Documents", ignored);
+      // The default documents folder, the program's folder and the system folder.
+      for (const char *folder : {"/Users/Marie/Documents", "/Program Files/Deskplan", "/WINDOWS/system32"})
+        std::filesystem::create_directories(folder_ + folder, ignored);
     }
   }
   ~ScratchDrive() {
@@ -158,6 +160,21 @@ DWORD ErrorForErrno(int error, const std::string &hostPath) {
     default:
       return ERROR_ACCESS_DENIED;
   }
+}
+
+DWORD DriveFileAttributes(const char *windowsPath) {
+  std::string hostPath;
+  if (DWORD error = ResolveWindowsPath(windowsPath, hostPath)) {
+    SetLastError(error);
+    return INVALID_FILE_ATTRIBUTES;
+  }
+  struct stat info;
+  if (stat(hostPath.c_str(), &info) != 0) {
+    SetLastError(ErrorForErrno(errno, hostPath));
+    return INVALID_FILE_ATTRIBUTES;
+  }
+  if (S_ISDIR(info.st_mode)) return FILE_ATTRIBUTE_DIRECTORY;
+  return (info.st_mode & S_IWUSR) ? FILE_ATTRIBUTE_ARCHIVE : FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_READONLY;
 }
 
 }  // namespace detail

@@ -36,6 +36,10 @@ DWORD ResolveWindowsPath(const char *windowsPath, std::string &hostPath);
 // The open files on this Linux path.
 std::vector<std::shared_ptr<FileObject>> OpenFilesAt(const std::string &hostPath);
 
+// GetFileAttributesA of a file or folder on the drive folders: its attributes,
+// or INVALID_FILE_ATTRIBUTES with the last error set.
+DWORD DriveFileAttributes(const char *windowsPath);
+
 // The Windows error for a failed Linux call on `hostPath`.
 DWORD ErrorForErrno(int error, const std::string &hostPath);
 

@@ -18,7 +18,7 @@ namespace {
 const BYTE kMarker[2] = {'w', 's'};
 const USHORT kItemSize = 6;
 
-struct ShellState {
+struct FolderState {
   std::string documentsFolder = "C:\\Users\\Marie\\Documents";
   std::map<const void *, std::vector<BYTE>> blocks;  // handed out by the allocator
   std::map<const void *, int> folderOfList;           // lists made by SHGetSpecialFolderLocation
@@ -26,7 +26,7 @@ struct ShellState {
   int badFrees = 0;
 };
 
-ShellState &Shell() { return Component<ShellState>(); }
+FolderState &Folders() { return Component<FolderState>(); }
 
 class ShellAllocator : public IMalloc {
  public:
@@ -36,24 +36,24 @@ class ShellAllocator : public IMalloc {
   }
   ULONG STDMETHODCALLTYPE AddRef() override {
     std::lock_guard<std::recursive_mutex> lock(MachineLock());
-    return static_cast<ULONG>(++Shell().references);
+    return static_cast<ULONG>(++Folders().references);
   }
   ULONG STDMETHODCALLTYPE Release() override {
     std::lock_guard<std::recursive_mutex> lock(MachineLock());
-    return static_cast<ULONG>(--Shell().references);
+    return static_cast<ULONG>(--Folders().references);
   }
   void *STDMETHODCALLTYPE Alloc(SIZE_T size) override {
     std::lock_guard<std::recursive_mutex> lock(MachineLock());
     std::vector<BYTE> block(size ? size : 1);
     void *address = block.data();
-    Shell().blocks[address] = std::move(block);
+    Folders().blocks[address] = std::move(block);
     return address;
   }
   void *STDMETHODCALLTYPE Realloc(void *block, SIZE_T size) override {
     std::lock_guard<std::recursive_mutex> lock(MachineLock());
     if (!block) return Alloc(size);
-    auto found = Shell().blocks.find(block);
-    if (found == Shell().blocks.end()) return nullptr;
+    auto found = Folders().blocks.find(block);
+    if (found == Folders().blocks.end()) return nullptr;
     void *moved = Alloc(size);
     std::memcpy(moved, block, std::min<SIZE_T>(size, found->second.size()));
     Free(block);
@@ -63,7 +63,7 @@ class ShellAllocator : public IMalloc {
     Record("IMalloc::Free");
     std::lock_guard<std::recursive_mutex> lock(MachineLock());
     if (!block) return;
-    auto &state = Shell();
+    auto &state = Folders();
     if (state.blocks.erase(block) == 0) {
       ++state.badFrees;
       return;
@@ -72,12 +72,12 @@ class ShellAllocator : public IMalloc {
   }
   SIZE_T STDMETHODCALLTYPE GetSize(void *block) override {
     std::lock_guard<std::recursive_mutex> lock(MachineLock());
-    auto found = Shell().blocks.find(block);
-    return found == Shell().blocks.end() ? static_cast<SIZE_T>(-1) : found->second.size();
+    auto found = Folders().blocks.find(block);
+    return found == Folders().blocks.end() ? static_cast<SIZE_T>(-1) : found->second.size();
   }
   int STDMETHODCALLTYPE DidAlloc(void *block) override {
     std::lock_guard<std::recursive_mutex> lock(MachineLock());
-    return Shell().blocks.count(block) ? 1 : 0;
+    return Folders().blocks.count(block) ? 1 : 0;
   }
   void STDMETHODCALLTYPE HeapMinimize() override {}
 };
@@ -113,7 +113,7 @@ HRESULT WINAPI SHGetSpecialFolderLocation(HWND owner, int folder, PIDLIST_ABSOLU
   const BYTE item[kItemSize] = {kItemSize, 0, kMarker[0], kMarker[1], static_cast<BYTE>(folder), 0};
   std::memcpy(bytes, item, sizeof item);
   bytes[kItemSize] = bytes[kItemSize + 1] = 0;  // the list's terminating empty item
-  Shell().folderOfList[bytes] = folder;
+  Folders().folderOfList[bytes] = folder;
   *list = reinterpret_cast<PIDLIST_ABSOLUTE>(bytes);
   return S_OK;
 }
@@ -124,9 +124,9 @@ BOOL WINAPI SHGetPathFromIDListA(PCIDLIST_ABSOLUTE list, LPSTR path) {
   if (!path) return FALSE;
   path[0] = '\0';
   if (InjectedFault("SHGetPathFromIDListA")) return FALSE;
-  auto found = Shell().folderOfList.find(list);
-  if (found == Shell().folderOfList.end() || found->second != CSIDL_PERSONAL) return FALSE;
-  const std::string &folder = Shell().documentsFolder;
+  auto found = Folders().folderOfList.find(list);
+  if (found == Folders().folderOfList.end() || found->second != CSIDL_PERSONAL) return FALSE;
+  const std::string &folder = Folders().documentsFolder;
   if (folder.empty()) return FALSE;
   std::size_t length = std::min<std::size_t>(folder.size(), MAX_PATH - 1);
   std::memcpy(path, folder.data(), length);
@@ -138,22 +138,22 @@ namespace winsim {
 
 void SetDocumentsFolder(const std::string &windowsPath) {
   std::lock_guard<std::recursive_mutex> lock(MachineLock());
-  Shell().documentsFolder = windowsPath;
+  Folders().documentsFolder = windowsPath;
 }
 
 int LiveIdLists() {
   std::lock_guard<std::recursive_mutex> lock(MachineLock());
-  return static_cast<int>(Shell().folderOfList.size());
+  return static_cast<int>(Folders().folderOfList.size());
 }
 
 int ShellAllocatorReferences() {
   std::lock_guard<std::recursive_mutex> lock(MachineLock());
-  return Shell().references;
+  return Folders().references;
 }
 
 int BadShellFrees() {
   std::lock_guard<std::recursive_mutex> lock(MachineLock());
-  return Shell().badFrees;
+  return Folders().badFrees;
 }
 
 }  // namespace winsim
