@@ -5,6 +5,7 @@
 #include "win/basetypes.h"
 #include "win/errors.h"
 #include "win/file_attributes.h"
+#include "win/files.h"
 #include "win/kernel.h"
 #include "win/menus.h"
 #include "win/metrics.h"
