@@ -29,7 +29,7 @@ tier_counts() {
 }
 
 tier_record() {  # <name> <build> <result> <counts> <seconds> [note]
-  TIER_LINES+=("$(printf '%-38s %-7s %-8s %-22s %5s  %s' "$1" "$2" "$3" "$4" "$5" "${6:-}")")
+  TIER_LINES+=("$(printf '%-36s %-11s %-8s %-22s %5s  %s' "$1" "$2" "$3" "$4" "$5" "${6:-}")")
 }
 
 run_tier() {
@@ -102,7 +102,7 @@ run_build_tiers() {
 tier_summary() {
   echo
   echo "test-all: tier summary"
-  printf '%-38s %-7s %-8s %-22s %5s\n' tier build result tests time
+  printf '%-36s %-11s %-8s %-22s %5s\n' tier build result tests time
   local line
   for line in "${TIER_LINES[@]}"; do echo "$line"; done
   [ ${#TIER_FAILED[@]} -eq 0 ]
