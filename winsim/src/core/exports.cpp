@@ -1,6 +1,7 @@
 #include "core/exports.h"
 
 #include "optional_api.h"
+#include "optional_api_reset.h"
 
 namespace winsim::detail {
 
@@ -18,6 +19,11 @@ const std::vector<ExportEntry> &ExportTable() {
       WINSIM_EXPORT("kernel32.dll", GetNativeSystemInfo),
       WINSIM_EXPORT("ntdll.dll", RtlNtStatusToDosError),
       WINSIM_EXPORT("user32.dll", GetMonitorInfoA),
+      WINSIM_EXPORT("kernel32.dll", CreateToolhelp32Snapshot),
+      WINSIM_EXPORT("kernel32.dll", Process32First),
+      WINSIM_EXPORT("kernel32.dll", Process32Next),
+      WINSIM_EXPORT("kernel32.dll", ProcessIdToSessionId),
+      WINSIM_EXPORT("ntdll.dll", NtDeleteKey),
   };
   return table;
 }
