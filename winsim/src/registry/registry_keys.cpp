@@ -6,6 +6,7 @@
 #include "optional_api.h"
 #include "registry/registry_handles.h"
 #include "registry/registry_links.h"
+#include "registry/registry_rewrites.h"
 
 using namespace winsim::detail;
 
@@ -26,6 +27,7 @@ LSTATUS DeleteKey(HKEY key, LPCSTR subKey) {
   if (target->parent.expired() || (target->deniedRights & DELETE) || !target->subkeys.empty())
     return ERROR_ACCESS_DENIED;
   RemoveKey(target);
+  AfterKeyDeleted(target);
   return ERROR_SUCCESS;
 }
 

@@ -9,6 +9,7 @@
 #include "core/trace.h"
 #include "optional_api_reset.h"
 #include "registry/registry_handles.h"
+#include "registry/registry_rewrites.h"
 #include "winsim/registry_links.h"
 
 using namespace winsim::detail;
@@ -80,6 +81,7 @@ LONG WINAPI NtDeleteKey(HANDLE handle) {
   if (target.status != ERROR_SUCCESS) return kStatusInvalidHandle;
   if (!target.key->subkeys.empty()) return kStatusCannotDelete;
   RemoveKey(target.key);
+  AfterKeyDeleted(target.key);
   return kStatusSuccess;
 }
 
