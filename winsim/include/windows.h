@@ -8,6 +8,7 @@
 #include "win/metrics.h"
 #include "win/registry.h"
 #include "win/registry_links.h"
+#include "win/security.h"
 #include "win/process.h"
 #include "win/process_end.h"
 #include "win/strings.h"

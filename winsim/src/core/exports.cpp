@@ -2,6 +2,7 @@
 
 #include "optional_api.h"
 #include "optional_api_reset.h"
+#include "security/security_api.h"
 
 namespace winsim::detail {
 
@@ -24,6 +25,13 @@ const std::vector<ExportEntry> &ExportTable() {
       WINSIM_EXPORT("kernel32.dll", Process32Next),
       WINSIM_EXPORT("kernel32.dll", ProcessIdToSessionId),
       WINSIM_EXPORT("ntdll.dll", NtDeleteKey),
+      WINSIM_EXPORT("advapi32.dll", GetNamedSecurityInfoW),
+      WINSIM_EXPORT("advapi32.dll", SetNamedSecurityInfoW),
+      WINSIM_EXPORT("advapi32.dll", GetSecurityInfo),
+      WINSIM_EXPORT("advapi32.dll", SetSecurityInfo),
+      WINSIM_EXPORT("svrapi.dll", NetAccessGetInfo),
+      WINSIM_EXPORT("svrapi.dll", NetAccessDel),
+      WINSIM_EXPORT("svrapi.dll", NetAccessAdd),
   };
   return table;
 }

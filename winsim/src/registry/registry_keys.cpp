@@ -24,7 +24,8 @@ LSTATUS DeleteKey(HKEY key, LPCSTR subKey) {
   if (!target) return ERROR_FILE_NOT_FOUND;
   // Roots cannot go, a refused DELETE right stops it, and so do subkeys: the
   // registry deletes one key at a time.
-  if (target->parent.expired() || (target->deniedRights & DELETE) || !target->subkeys.empty())
+  REGSAM granted = 0;
+  if (target->parent.expired() || GrantAccess(*target, DELETE, granted) != ERROR_SUCCESS || !target->subkeys.empty())
     return ERROR_ACCESS_DENIED;
   RemoveKey(target);
   AfterKeyDeleted(target);
@@ -71,7 +72,8 @@ LSTATUS WINAPI RegCreateKeyExA(HKEY key, LPCSTR subKey, DWORD, LPSTR, DWORD opti
   for (std::size_t i = 0; i < parts.size(); ++i) {
     auto next = FindSubkey(*current, parts[i]);
     if (!next) {
-      if (current->deniedRights & KEY_CREATE_SUB_KEY) return ERROR_ACCESS_DENIED;
+      REGSAM parentRights = 0;
+      if (GrantAccess(*current, KEY_CREATE_SUB_KEY, parentRights) != ERROR_SUCCESS) return ERROR_ACCESS_DENIED;
       next = AddSubkey(current, parts[i]);
       created = true;
       if (i + 1 == parts.size() && (options & REG_OPTION_CREATE_LINK)) next->link = true;
@@ -84,8 +86,7 @@ LSTATUS WINAPI RegCreateKeyExA(HKEY key, LPCSTR subKey, DWORD, LPSTR, DWORD opti
   REGSAM granted = 0;
   if (created) {
     // The creator owns the new key and gets what it asked for.
-    RegKey fresh;
-    GrantAccess(fresh, desired, granted);
+    granted = CreatorRights(desired);
   } else if (LSTATUS status = GrantAccess(*current, desired, granted)) {
     return status;
   }

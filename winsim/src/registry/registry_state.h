@@ -12,6 +12,8 @@
 
 namespace winsim::detail {
 
+struct KeySecurity;
+
 struct RegValue {
   std::string name;  // ANSI bytes as written; "" is the key's default value
   DWORD type = REG_NONE;
@@ -29,9 +31,9 @@ struct RegKey {
   bool link = false;
   // Rights the program is refused on this key whatever it asks for.
   REGSAM deniedRights = 0;
-  // Self-relative security descriptor; empty means the default one. Kept here
-  // for the access checks against the token that build on it.
-  std::vector<BYTE> securityDescriptor;
+  // The key's own security; null while it has only what it inherits (its
+  // owner then is the program's user). See registry_security.h.
+  std::shared_ptr<KeySecurity> security;
 };
 
 struct RegHandle {
