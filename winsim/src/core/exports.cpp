@@ -25,6 +25,7 @@ const std::vector<ExportEntry> &ExportTable() {
       WINSIM_EXPORT("kernel32.dll", Process32Next),
       WINSIM_EXPORT("kernel32.dll", ProcessIdToSessionId),
       WINSIM_EXPORT("ntdll.dll", NtDeleteKey),
+      WINSIM_EXPORT("advapi32.dll", AddAccessAllowedAceEx),
       WINSIM_EXPORT("advapi32.dll", GetNamedSecurityInfoW),
       WINSIM_EXPORT("advapi32.dll", SetNamedSecurityInfoW),
       WINSIM_EXPORT("advapi32.dll", GetSecurityInfo),
