@@ -6,6 +6,7 @@
 
 #include "../protocol/caption_escape.h"
 #include "shared_arena.h"
+#include "tray_commands.h"
 
 namespace testshell {
 namespace {
@@ -120,6 +121,8 @@ std::string RunCommand(const ShellDesktop& desktop, const std::string& line, boo
     quit = true;
     return "bye";
   }
+  std::string trayReply;
+  if (RunTrayCommand(desktop, words, trayReply)) return trayReply;
   return "error unknown-command";
 }
 
