@@ -1,4 +1,5 @@
-// shell32: special folders, item identifier lists and the shell's allocator.
+// shell32: special folders, item identifier lists, the shell's allocator, and
+// telling the shell that something it shows has changed.
 #pragma once
 
 #include <windows.h>
@@ -46,3 +47,10 @@ HRESULT WINAPI SHGetMalloc(LPMALLOC *allocator);
 HRESULT WINAPI SHGetSpecialFolderLocation(HWND owner, int folder, PIDLIST_ABSOLUTE *list);
 // Fills `path` (MAX_PATH characters) with the file-system path of the list.
 BOOL WINAPI SHGetPathFromIDListA(PCIDLIST_ABSOLUTE list, LPSTR path);
+
+#define SHCNE_ASSOCCHANGED 0x08000000L
+#define SHCNF_IDLIST 0x0000
+#define SHCNF_PATHA 0x0001
+#define SHCNF_FLUSH 0x1000
+
+void WINAPI SHChangeNotify(LONG eventId, UINT flags, LPCVOID item1, LPCVOID item2);

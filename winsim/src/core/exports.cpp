@@ -1,6 +1,7 @@
 #include "core/exports.h"
 
 #include "optional_api.h"
+#include "optional_api_reset.h"
 #include "security/security_api.h"
 
 namespace winsim::detail {
@@ -19,6 +20,12 @@ const std::vector<ExportEntry> &ExportTable() {
       WINSIM_EXPORT("kernel32.dll", GetNativeSystemInfo),
       WINSIM_EXPORT("ntdll.dll", RtlNtStatusToDosError),
       WINSIM_EXPORT("user32.dll", GetMonitorInfoA),
+      WINSIM_EXPORT("kernel32.dll", CreateToolhelp32Snapshot),
+      WINSIM_EXPORT("kernel32.dll", Process32First),
+      WINSIM_EXPORT("kernel32.dll", Process32Next),
+      WINSIM_EXPORT("kernel32.dll", ProcessIdToSessionId),
+      WINSIM_EXPORT("ntdll.dll", NtDeleteKey),
+      WINSIM_EXPORT("advapi32.dll", AddAccessAllowedAceEx),
       WINSIM_EXPORT("advapi32.dll", GetNamedSecurityInfoW),
       WINSIM_EXPORT("advapi32.dll", SetNamedSecurityInfoW),
       WINSIM_EXPORT("advapi32.dll", GetSecurityInfo),
