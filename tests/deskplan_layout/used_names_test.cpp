@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "winsim/machine.h"
+#include "winsim/trace.h"
 
 namespace {
 
@@ -60,6 +61,34 @@ TEST_F(UniqueNames, TenthDuplicateCountsInDecimal) {
   std::string expected = "x";
   for (int k = 1; k <= 10; ++k) expected += S + "(" + std::to_string(k) + ")";
   EXPECT_EQ(names[10], expected);
+}
+
+TEST_F(UniqueNames, DistinctCaptionsCostAFewSortKeysEachAndNoComparison) {
+  std::vector<std::string> captions;
+  for (int i = 0; i < 3000; ++i) captions.push_back("Ic\xF4ne " + std::to_string(i));
+  auto names = NamesFor(captions);
+  EXPECT_EQ(names, captions);
+  EXPECT_LE(winsim::CountCalls("LCMapStringA"), 2u * captions.size());
+  EXPECT_EQ(winsim::CountCalls("CompareStringA"), 0u);
+}
+
+TEST_F(UniqueNames, WithoutSortKeysNamesAreComparedOneByOneToTheSameResult) {
+  const std::vector<std::string> captions = {"T", "t", "T" + S + "(1)", "Notes", "NOTES", "\xE9t\xE9", "\xC9T\xC9",
+                                             "",  "",  "T"};
+  auto expected = NamesFor(captions);
+  winsim::Reset();
+  winsim::FailAlways("LCMapStringA", ERROR_INVALID_PARAMETER);
+  EXPECT_EQ(NamesFor(captions), expected);
+  EXPECT_GT(winsim::CountCalls("CompareStringA"), 0u);
+}
+
+TEST_F(UniqueNames, ASortKeyLongerThanTheFirstGuessIsAskedForAgain) {
+  std::string longest(4095, 'a');
+  UsedNames used;
+  used.Add(longest);
+  winsim::FailNext("LCMapStringA", ERROR_INSUFFICIENT_BUFFER);
+  EXPECT_EQ(UniqueValueName(std::string(4095, 'A'), used), std::string(4095, 'A') + S + "(1)");
+  EXPECT_EQ(winsim::CountCalls("CompareStringA"), 0u) << "the size was asked and the key made";
 }
 
 }  // namespace

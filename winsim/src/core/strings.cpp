@@ -5,6 +5,8 @@
 
 #include "core/trace.h"
 
+using namespace winsim::detail;
+
 namespace {
 
 // Windows-1252 bytes 0x80-0x9F as UTF-16; 0 marks the five undefined bytes,
@@ -57,6 +59,7 @@ int WINAPI lstrlenA(LPCSTR text) { return text ? static_cast<int>(std::strlen(te
 // Equality follows the locale's case rules; the order of unequal strings is
 // that of their case-folded bytes, which is all the programs rely on.
 int WINAPI CompareStringA(DWORD, DWORD flags, LPCSTR text1, int length1, LPCSTR text2, int length2) {
+  Record("CompareStringA");
   if (!text1 || !text2) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return 0;
@@ -71,6 +74,40 @@ int WINAPI CompareStringA(DWORD, DWORD flags, LPCSTR text1, int length1, LPCSTR 
     if (a != b) return a < b ? CSTR_LESS_THAN : CSTR_GREATER_THAN;
   }
   return n1 == n2 ? CSTR_EQUAL : (n1 < n2 ? CSTR_LESS_THAN : CSTR_GREATER_THAN);
+}
+
+// A sort key as Windows lays it out: weights that are never 0 or 1, then the
+// section separators (1) and the terminating 0. Each character weighs two
+// bytes, taken from the byte CompareStringA compares, so two keys are equal
+// exactly when the comparison answers CSTR_EQUAL.
+int WINAPI LCMapStringA(DWORD, DWORD flags, LPCSTR source, int sourceLength, LPSTR destination,
+                        int destinationLength) {
+  Record("LCMapStringA");
+  if (unsigned fault = InjectedFault("LCMapStringA")) {
+    SetLastError(fault);
+    return 0;
+  }
+  if (!source || sourceLength == 0 || destinationLength < 0 || (destinationLength > 0 && !destination) ||
+      !(flags & LCMAP_SORTKEY)) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return 0;
+  }
+  const char kSections[] = {1, 1, 1, 1, 0};
+  int n = Length(source, sourceLength);
+  int needed = 2 * n + static_cast<int>(sizeof kSections);
+  if (destinationLength == 0) return needed;
+  if (destinationLength < needed) {
+    SetLastError(ERROR_INSUFFICIENT_BUFFER);
+    return 0;
+  }
+  for (int i = 0; i < n; ++i) {
+    unsigned char c = static_cast<unsigned char>(source[i]);
+    if (flags & NORM_IGNORECASE) c = Lower(c);
+    destination[2 * i] = static_cast<char>(2 + (c >> 4));
+    destination[2 * i + 1] = static_cast<char>(2 + (c & 0x0F));
+  }
+  std::memcpy(destination + 2 * n, kSections, sizeof kSections);
+  return needed;
 }
 
 int WINAPI MultiByteToWideChar(UINT, DWORD, LPCSTR text, int length, LPWSTR wide, int wideLength) {
