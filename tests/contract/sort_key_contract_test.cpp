@@ -36,6 +36,7 @@ const std::vector<std::string> &TrickyStrings() {
       "ab",      "a\xAD" "b",    "a\x01" "b",     "a\x7F" "b",    "\xAD",          "a-b",
       "a'b",     "co-op",        "coop",          "1",            "\xB9",          "a",
       "\xAA",    "A\xA0",        "\xA0",          " ",            "Caf\xE9\xA0noir", "CAF\xC9\xA0NOIR",
+      "\xE6",    "\xC6",         "ae",            "SS",           "a\xAD\xAD",     "\x9C" "uvre", "OEUVRE",
   };
   return strings;
 }
@@ -60,6 +61,19 @@ TEST(SortKeys, FoldCaseAndKeepAccentsAndTheNoBreakSpace) {
   EXPECT_NE(SortKey("T\xA0"), SortKey("T "));
   EXPECT_NE(SortKey("T"), SortKey("T\xA0____\xA0(1)"));
   EXPECT_NE(SortKey(""), SortKey("a"));
+}
+
+TEST(SortKeys, TheSoftHyphenWeighsNothingAndLigaturesWeighAsTheirLetters) {
+  EXPECT_TRUE(CompareEqual("ab", "a\xAD" "b"));
+  EXPECT_TRUE(CompareEqual("", "\xAD"));
+  EXPECT_TRUE(CompareEqual("oeuvre", "\x9C" "uvre"));
+  EXPECT_TRUE(CompareEqual("OEUVRE", "\x9C" "uvre"));
+  EXPECT_TRUE(CompareEqual("ae", "\xC6"));
+  EXPECT_TRUE(CompareEqual("SS", "\xDF"));
+  EXPECT_FALSE(CompareEqual("ab", "a\x01" "b")) << "control characters count";
+  EXPECT_FALSE(CompareEqual("coop", "co-op"));
+  EXPECT_EQ(SortKey("ab"), SortKey("a\xAD" "b"));
+  EXPECT_EQ(SortKey("STRASSE"), SortKey("stra\xDF" "e"));
 }
 
 TEST(SortKeys, EndWithAZeroByteThatTheSizeCounts) {

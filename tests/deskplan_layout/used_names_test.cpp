@@ -36,6 +36,12 @@ TEST_F(UniqueNames, CaptionsDifferingInCaseAreTheSameName) {
   EXPECT_EQ(NamesFor({"\xE9t\xE9", "\xC9T\xC9"})[1], "\xC9T\xC9" + S + "(1)");
 }
 
+TEST_F(UniqueNames, LigaturesAndSoftHyphensCompareAsTheLocaleSays) {
+  EXPECT_EQ(NamesFor({"\x9C" "uvre", "OEUVRE"})[1], "OEUVRE" + S + "(1)");
+  EXPECT_EQ(NamesFor({"Stra\xDF" "e", "strasse"})[1], "strasse" + S + "(1)");
+  EXPECT_EQ(NamesFor({"Photo", "Pho\xADto"})[1], "Pho\xADto" + S + "(1)");
+}
+
 TEST_F(UniqueNames, CaptionThatLooksSuffixedStartsItsOwnCounter) {
   auto names = NamesFor({"T", "T", "T" + S + "(1)"});
   EXPECT_EQ(names[2], "T" + S + "(1)" + S + "(1)");
