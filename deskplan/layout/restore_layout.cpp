@@ -10,7 +10,6 @@
 #include "deskplan/layout/drawing_lock.h"
 #include "deskplan/layout/icon_position.h"
 #include "deskplan/layout/layout_name.h"
-#include "deskplan/layout/redraw_guard.h"
 #include "deskplan/layout/used_names.h"
 #include "deskplan/view/item_count.h"
 #include "deskplan/view/remote_item_channel.h"
@@ -44,7 +43,7 @@ void PrepareViewForRestore(HWND view) {
   SetWindowLongA(view, GWL_STYLE, style ^ LVS_AUTOARRANGE);
 }
 
-void RestoreLayout(HWND view, const std::string &keyPath) {
+void RestoreLayout(HWND view, const std::string &keyPath, RedrawGuard &redraw) {
   HKEY opened = nullptr;
   if (RegOpenKeyExA(HKEY_CURRENT_USER, keyPath.c_str(), 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS) return;
   UniqueRegKey key(opened);
@@ -52,7 +51,7 @@ void RestoreLayout(HWND view, const std::string &keyPath) {
   DrawingLock lock(view);
   RemoteItemChannel channel(view);
   if (!channel.IsOpen()) return;
-  RedrawGuard redraw(view);
+  redraw.Suspend();
   UsedNames usedNames;
   int count = ReadItemCount(view);
   for (int first = 0; first < count; first += kItemBatchSize) {
@@ -74,6 +73,7 @@ void RestoreLayoutShared(HWND view, const std::string &layoutName, SharedItemAre
   PrepareViewForRestore(view);
   DrawingLock lock(view);
   RedrawGuard redraw(view);
+  redraw.Suspend();
   std::string keyPath = LayoutKeyPath(layoutName);
   int count = ReadItemCount(view);
   for (int index = 0; index < count; ++index) {
