@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "common/command_line.h"
+#include "deskplan/app/icon_name_protection.h"
 #include "deskplan/app/program_state.h"
 #include "deskplan/layout/layout_command.h"
 
@@ -17,6 +18,10 @@ bool ProcessCommandLine() {
       actionRan = true;
     } else if (argument == "/AUTOSAVE") {
       RunLayoutCommand(kSaveLayout);
+      actionRan = true;
+    } else if (argument == "/PROTECTED") {
+      AppOptions.protectIconNames = true;
+      ApplyIconNameProtection(true);
       actionRan = true;
     }
   }

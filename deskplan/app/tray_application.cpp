@@ -4,24 +4,17 @@
 
 #include "deskplan/app/command_line_switches.h"
 #include "deskplan/app/enciphered_constants.h"
+#include "deskplan/app/icon_name_protection.h"
+#include "deskplan/app/option_store.h"
 #include "deskplan/app/program_state.h"
 #include "deskplan/app/reg_ctrl.h"
 #include "deskplan/app/show_notice.h"
+#include "deskplan/app/tray_icon.h"
 #include "deskplan/app/tray_window.h"
 #include "deskplan/layout/layout_command.h"
 #include "deskplan/layout/layout_name.h"
 
 namespace {
-
-const char kOptionsKeyPath[] = "Software\\Ostrafen\\Deskplan\\Options";
-
-void ReadOptions() {
-  AppOptions.restoreAtStartup =
-      ReadRegBool(HKEY_CURRENT_USER, kOptionsKeyPath, "Démarrage", AppOptions.restoreAtStartup);
-  AppOptions.autoRestore = ReadRegBool(HKEY_CURRENT_USER, kOptionsKeyPath, "Automatique", AppOptions.autoRestore);
-  AppOptions.protectIconNames =
-      ReadRegBool(HKEY_CURRENT_USER, kOptionsKeyPath, "Protection", AppOptions.protectIconNames);
-}
 
 HWND CreateHiddenWindow() {
   HINSTANCE instance = GetModuleHandleA(nullptr);
@@ -59,10 +52,13 @@ void RunTrayApplication() {
         "Cliquez sur son icône pour ouvrir le menu des options.",
         MB_ICONINFORMATION, true);
   if (ProcessCommandLine()) return;
+  // Whatever ends the tray's run, the icon leaves the notification area first.
+  TrayIconScope trayIcon;
   HWND window = CreateHiddenWindow();
   if (!window) return;
   ShowWindow(window, SW_HIDE);
   EnsureCurrentLayoutSaved();
+  if (AppOptions.protectIconNames) ApplyIconNameProtection(false);
   if (AppOptions.restoreAtStartup) RunLayoutCommand(kRestoreLayout);
   RunMessageLoop();
   desktopHostClass.clear();

@@ -1,36 +1,61 @@
 #include "deskplan/app/tray_window.h"
 
+#include <exception>
+
 #include "deskplan/app/error_box.h"
+#include "deskplan/app/menu_commands.h"
 #include "deskplan/app/program_state.h"
+#include "deskplan/app/tray_icon.h"
+#include "deskplan/app/tray_menu.h"
 #include "deskplan/layout/layout_command.h"
 
 const char kTrayWindowClass[] = "Deskplan";
 
 namespace {
 
-// No C++ exception may unwind through the system's message dispatch: a
-// restore that breaks off is reported here and the tray stays.
-void RunLayoutCommandFromWindow(LayoutMode mode) {
-  try {
-    RunLayoutCommand(mode);
-  } catch (const OsError &error) {
-    ShowApplicationErrorBox(error);
+LRESULT HandleTrayMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  // The shell started anew (after it ended, for instance): its notification
+  // area is empty, so the icon goes in again.
+  if (message != 0 && message == TaskbarCreatedMessage) {
+    AddTrayIconAgain();
+    return DefWindowProcA(window, message, wParam, lParam);
   }
-}
-
-}  // namespace
-
-LRESULT CALLBACK TrayWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
+    case WM_CREATE:
+      RegisterTaskbarCreatedMessage();
+      AddTrayIcon(window);
+      break;
     case WM_DESTROY:
+      RemoveTrayIcon();
       PostQuitMessage(0);
       if (HWND programManager = FindWindowA("Progman", nullptr)) ShowWindow(programManager, SW_RESTORE);
       break;
     case WM_DISPLAYCHANGE:
-      if (AppOptions.autoRestore) RunLayoutCommandFromWindow(kRestoreLayout);
+      if (AppOptions.autoRestore) RunLayoutCommand(kRestoreLayout);
+      break;
+    case WM_COMMAND:
+      HandleMenuCommand(window, LOWORD(wParam));
+      return 0;
+    case WM_TRAYNOTIFY:
+      if (lParam == WM_LBUTTONDOWN || lParam == WM_RBUTTONDOWN) OpenTrayMenu(window);
       break;
     default:
       break;
   }
   return DefWindowProcA(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+// No C++ exception may unwind through the system's message dispatch: a
+// restore that breaks off is reported here and the tray stays.
+LRESULT CALLBACK TrayWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  try {
+    return HandleTrayMessage(window, message, wParam, lParam);
+  } catch (const OsError &error) {
+    ShowApplicationErrorBox(error);
+  } catch (const std::exception &) {
+    // Out of memory while building a text: the message is dropped.
+  }
+  return message == WM_COMMAND ? 0 : DefWindowProcA(window, message, wParam, lParam);
 }

@@ -7,6 +7,7 @@
 #include "../protocol/caption_escape.h"
 #include "paint_counter.h"
 #include "shared_arena.h"
+#include "tray_commands.h"
 
 namespace testshell {
 namespace {
@@ -144,6 +145,8 @@ std::string RunCommand(const ShellDesktop& desktop, const std::string& line, boo
     quit = true;
     return "bye";
   }
+  std::string trayReply;
+  if (RunTrayCommand(desktop, words, trayReply)) return trayReply;
   return "error unknown-command";
 }
 

@@ -4,7 +4,9 @@
 
 #include "win/basetypes.h"
 #include "win/errors.h"
+#include "win/file_attributes.h"
 #include "win/kernel.h"
+#include "win/menus.h"
 #include "win/metrics.h"
 #include "win/registry.h"
 #include "win/process.h"
