@@ -4,12 +4,11 @@
 The 16-pixel drawing below is the source; the 32- and 48-pixel images are
 that drawing scaled by 2 and 3 without smoothing, so every size stays sharp.
 Every colour is one of the 16 standard Windows colours, so the 16- and
-true-colour images show the same picture; a 256-colour image would hold the
-16-colour pixels again in a larger form, so there is none.
+256-colour images show exactly what the true-colour one shows.
 
 Writes, beside this script:
   deskplan.ico    "MAINICON": 48, 32 and 16 pixels, each as 32-bit colour
-                  with alpha and as 16 colours
+                  with alpha, 256 colours and 16 colours
   deskplan9x.ico  "MAINICON9X": one 16-pixel image in 16 colours
 Needs python3, ImageMagick (convert) and icoutils (icotool).
 Run: python3 deskplan/res/make_icons.py
@@ -75,7 +74,7 @@ def main():
             size = 16 * scale
             pam = os.path.join(work, f"icon{size}.pam")
             write_pam(pam, scale)
-            for depth in (32, 4):
+            for depth in (32, 8, 4):
                 png = os.path.join(work, f"icon{size}_{depth}.png")
                 if depth == 32:
                     run("convert", pam, "-strip", "PNG32:" + png)
@@ -85,7 +84,7 @@ def main():
                     run("convert", pam, "-strip", "PNG8:" + png)
                 images[(size, depth)] = png
         main_icon = []
-        for depth in (32, 4):
+        for depth in (32, 8, 4):
             for size in (48, 32, 16):
                 main_icon += ["-b", str(depth), images[(size, depth)]]
         run("icotool", "-c", "-o", os.path.join(here, "deskplan.ico"), *main_icon)
