@@ -4,6 +4,7 @@
 
 #include "deskplan/app/command_line_switches.h"
 #include "deskplan/app/enciphered_constants.h"
+#include "deskplan/app/error_box.h"
 #include "deskplan/app/icon_name_protection.h"
 #include "deskplan/app/option_store.h"
 #include "deskplan/app/program_state.h"
@@ -39,7 +40,13 @@ void RunMessageLoop() {
 }  // namespace
 
 void EnsureCurrentLayoutSaved() {
-  if (!RegKeyPresent(HKEY_CURRENT_USER, LayoutKeyPath(GetLayoutName()))) RunLayoutCommand(kSaveLayout);
+  if (RegKeyPresent(HKEY_CURRENT_USER, LayoutKeyPath(GetLayoutName()))) return;
+  try {
+    RunLayoutCommand(kSaveLayout);
+  } catch (const OsError &error) {
+    // The first layout could not be taken: the user is told, the tray goes on.
+    ShowApplicationErrorBox(error);
+  }
 }
 
 void RunTrayApplication() {
