@@ -47,10 +47,6 @@ void ReplaceLayoutValues(const std::string &keyPath, const std::vector<LayoutVal
   if (result != ERROR_SUCCESS) Fail(result);
   UniqueRegKey key(created);
   std::vector<LayoutValue> old;
-  result = ReadValues(key.Get(), old);
-  if (result != ERROR_SUCCESS) Fail(result);
-
-  // Old values go first, so the new ones are enumerated in the order given.
   std::vector<LayoutValue> written;
   auto undo = [&](LONG code) {
     Rollback(key.Get(), old, written);
@@ -60,6 +56,12 @@ void ReplaceLayoutValues(const std::string &keyPath, const std::vector<LayoutVal
     }
     Fail(code);
   };
+  result = ReadValues(key.Get(), old);
+  if (result != ERROR_SUCCESS) {
+    old.clear();  // nothing was changed but a key this call created
+    undo(result);
+  }
+  // Old values go first, so the new ones are enumerated in the order given.
   for (const auto &value : old) {
     result = RegDeleteValueA(key.Get(), value.name.c_str());
     if (result != ERROR_SUCCESS) undo(result);

@@ -68,5 +68,11 @@ void SaveLayoutShared(HWND view, const std::string &layoutName, SharedItemArea &
                       {static_cast<BYTE>(packed), static_cast<BYTE>(packed >> 8), static_cast<BYTE>(packed >> 16),
                        static_cast<BYTE>(packed >> 24)}});
   }
+  // Unanswered queries are items without a caption, unless the view went
+  // away with the shell's process: then the walk broke off.
+  if (!IsWindow(view)) {
+    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    RaiseLastOsError();
+  }
   ReplaceLayoutValues(LayoutKeyPath(layoutName), values);
 }

@@ -174,6 +174,19 @@ TEST_F(Entry, FirstLayoutThatCannotBeTakenAtATrayStartIsReportedAndTheTrayGoesOn
   EXPECT_TRUE(NothingHeld());
 }
 
+TEST_F(Entry, ALayoutThatCannotBeOpenedAtATrayStartIsNotTakenAgain) {
+  // Found by the fault sweep: any failure to open the key once counted as
+  // "no layout yet", and the start replaced the user's layout.
+  Desktop({{"Corbeille", 10, 20}});
+  StoreIcon("Corbeille", 300, 400);
+  winsim::DenyRegistryAccess(HKEY_CURRENT_USER, kLayoutPath, KEY_QUERY_VALUE);
+  EXPECT_EQ(RunTrayUntilClosed(), 0);
+  EXPECT_EQ(Stored("Corbeille").x, 300);
+  EXPECT_EQ(StoredNames(), std::vector<std::string>{"Corbeille"});
+  EXPECT_TRUE(winsim::MessageBoxes().empty()) << "no save was tried";
+  EXPECT_TRUE(NothingHeld());
+}
+
 TEST_F(Entry, ErrorWithoutACodeSaysACallFailed) {
   winsim::SetProgramPath("C:\\Deskplan.exe");
   std::string text = ApplicationErrorText(OsError(0, reinterpret_cast<const void *>(0x4010A0)));

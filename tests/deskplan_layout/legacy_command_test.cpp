@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <commctrl.h>
+
+#include "deskplan/app/os_error.h"
 #include "deskplan/layout/layout_command.h"
 #include "layout_world.h"
 
@@ -104,6 +107,26 @@ TEST_F(LegacyCommand, ACompatibilityModeOnAnNtSystemDoesNotHandTheShellTheArea) 
   EXPECT_EQ(StoredDword("T"), 0x00050005u);
   EXPECT_EQ(Positions(desktop.listView), (Points{{3, 3}}));
   EXPECT_TRUE(winsim::StrayAccesses().empty());
+  EXPECT_TRUE(NothingHeld());
+}
+
+TEST_F(LegacyCommand, ShellEndingDuringTheSaveKeepsTheOldLayoutAndIsReported) {
+  // Found by the fault sweep: unanswered queries once looked like icons
+  // without captions, and a partial layout replaced the old one.
+  auto desktop = LegacyDesktop({{"A", 1, 1}, {"B", 2, 2}, {"C", 3, 3}});
+  winsim::SetRegistryDword(HKEY_CURRENT_USER, kLayoutPath, "Old", 7);
+  AppOptions.quiet = true;
+  int answered = 0;
+  winsim::SetListViewObserver(desktop.listView, [&](UINT message, WPARAM, LPARAM) {
+    if (message == LVM_GETITEMA && ++answered == 2) winsim::EndProcess(desktop.processId);
+  });
+  try {
+    RunLayoutCommand(kSaveLayout);
+    ADD_FAILURE() << "the save passed for done";
+  } catch (const OsError &error) {
+    EXPECT_EQ(error.Code(), static_cast<DWORD>(ERROR_INVALID_WINDOW_HANDLE));
+  }
+  EXPECT_EQ(StoredNames(), std::vector<std::string>{"Old"});
   EXPECT_TRUE(NothingHeld());
 }
 

@@ -182,11 +182,17 @@ TEST_F(SaveCommand, AKeyThatCannotBeWrittenKeepsTheOldLayoutWhole) {
 }
 
 TEST_F(SaveCommand, AFirstLayoutThatCannotBeWrittenLeavesNoKey) {
-  ModernDesktop({{"A", 1, 2}, {"B", 3, 4}});
-  winsim::FailNext("RegSetValueExA", ERROR_ACCESS_DENIED, 1);
-  EXPECT_EQ(SaveFailure(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
-  EXPECT_FALSE(winsim::RegistryKeyExists(HKEY_CURRENT_USER, kLayoutPath));
-  EXPECT_TRUE(NothingHeld());
+  // Writing the second value, or (found by the fault sweep) reading the new
+  // key's values, fails: no empty key is left behind.
+  for (auto fault : {std::make_pair("RegSetValueExA", 1), std::make_pair("RegEnumValueA", 0)}) {
+    SCOPED_TRACE(fault.first);
+    SetUp();
+    ModernDesktop({{"A", 1, 2}, {"B", 3, 4}});
+    winsim::FailNext(fault.first, ERROR_ACCESS_DENIED, fault.second);
+    EXPECT_EQ(SaveFailure(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+    EXPECT_FALSE(winsim::RegistryKeyExists(HKEY_CURRENT_USER, kLayoutPath));
+    EXPECT_TRUE(NothingHeld());
+  }
 }
 
 TEST_F(SaveCommand, WithoutADesktopListViewNothingHappens) {
