@@ -24,9 +24,10 @@ ArenaCount AskArena(TestShell& shell) {
 
 class DeskplanLegacyTest : public DeskplanTest {};
 
-// Wine's text for error 120 (ERROR_CALL_NOT_IMPLEMENTED) in French, as
-// FormatMessageA gives it, without its full stop.
-const char kNotSupported[] = "Non impl\xE9ment\xE9";
+// Wine's French text for error 120 (ERROR_CALL_NOT_IMPLEMENTED), "Appel non
+// implémenté.", without its full stop (read from Wine's kernelbase message
+// table next to the texts of 117 to 121; Windows words it differently).
+const char kNotSupported[] = "Appel non impl\xE9ment\xE9";
 
 // Under Wine the system is NT whatever version it reports: a "win98" setting
 // plays a compatibility mode, and the shared arena must not be handed to the
