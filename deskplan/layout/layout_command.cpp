@@ -46,9 +46,11 @@ void RunCrossProcessCommand(LayoutMode mode, HWND view, const std::string &name,
     if (RegKeyPresent(HKEY_CURRENT_USER, path) && !ConfirmOverwrite(name)) return;
     SaveLayout(view, path);
   } else if (mode == kRestoreLayout) {
-    // Two passes: icons moved early in the first can push others about.
-    RestoreLayout(view, path);
-    RestoreLayout(view, path);
+    // Two passes: icons moved early in the first can push others about. The
+    // view repaints once, after both.
+    RedrawGuard redraw(view);
+    RestoreLayout(view, path, redraw);
+    RestoreLayout(view, path, redraw);
   }
 }
 

@@ -1,5 +1,7 @@
 #include "deskplan/layout/restore_layout.h"
 
+#include <vector>
+
 #include <commctrl.h>
 
 #include "common/unique_reg_key.h"
@@ -41,7 +43,7 @@ void PrepareViewForRestore(HWND view) {
   SetWindowLongA(view, GWL_STYLE, style ^ LVS_AUTOARRANGE);
 }
 
-void RestoreLayout(HWND view, const std::string &keyPath) {
+void RestoreLayout(HWND view, const std::string &keyPath, RedrawGuard &redraw) {
   HKEY opened = nullptr;
   if (RegOpenKeyExA(HKEY_CURRENT_USER, keyPath.c_str(), 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS) return;
   UniqueRegKey key(opened);
@@ -49,23 +51,29 @@ void RestoreLayout(HWND view, const std::string &keyPath) {
   DrawingLock lock(view);
   RemoteItemChannel channel(view);
   if (!channel.IsOpen()) return;
+  redraw.Suspend();
   UsedNames usedNames;
   int count = ReadItemCount(view);
-  for (int index = 0; index < count; ++index) {
-    std::string caption;
-    if (!channel.ReadItemCaption(index, caption)) continue;
-    std::string name = UniqueValueName(caption, usedNames);
-    IconPosition position;
-    if (!QueryIconPosition(key.Get(), name, position)) continue;
-    usedNames.Add(name);
-    // A failed position query was stored as (-1, -1): the icon keeps its place.
-    if (!position.IsUnknown()) channel.SetItemPosition(index, position.x, position.y);
+  for (int first = 0; first < count; first += kItemBatchSize) {
+    std::vector<RemoteItem> items = channel.ReadItems(first, count - first, ItemQuery::Caption);
+    for (std::size_t slot = 0; slot < items.size(); ++slot) {
+      if (!items[slot].readable) continue;
+      std::string name = UniqueValueName(items[slot].caption, usedNames);
+      IconPosition position;
+      if (!QueryIconPosition(key.Get(), name, position)) continue;
+      usedNames.Add(name);
+      // A failed position query was stored as (-1, -1): the icon keeps its place.
+      if (!position.IsUnknown())
+        channel.SetItemPosition(first + static_cast<int>(slot), position.x, position.y);
+    }
   }
 }
 
 void RestoreLayoutShared(HWND view, const std::string &layoutName, SharedItemArea &area) {
   PrepareViewForRestore(view);
   DrawingLock lock(view);
+  RedrawGuard redraw(view);
+  redraw.Suspend();
   std::string keyPath = LayoutKeyPath(layoutName);
   int count = ReadItemCount(view);
   for (int index = 0; index < count; ++index) {

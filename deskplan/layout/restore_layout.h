@@ -6,13 +6,18 @@
 
 #include <windows.h>
 
+#include "deskplan/layout/redraw_guard.h"
+
 class SharedItemArea;
 
 // Cross-process method. A failed memory copy in the shell's process raises
-// OsError after the pass has released everything it took.
-void RestoreLayout(HWND view, const std::string &keyPath);
+// OsError after the pass has released everything it took. The pass turns the
+// view's redraw off through `redraw` before it moves anything; the caller's
+// guard turns it back on once, after all its passes.
+void RestoreLayout(HWND view, const std::string &keyPath, RedrawGuard &redraw);
 
-// Shared-area method; the layout key is known to exist.
+// Shared-area method; the layout key is known to exist. The view repaints once,
+// after the pass.
 void RestoreLayoutShared(HWND view, const std::string &layoutName, SharedItemArea &area);
 
 // Icons that the view arranges itself would not stay where they are put:

@@ -27,13 +27,13 @@ bool ReadAllItems(HWND view, std::vector<SavedIcon> &icons) {
   try {
     UsedNames usedNames;
     int count = ReadItemCount(view);
-    for (int index = 0; index < count; ++index) {
-      std::string caption;
-      if (!channel.ReadItemCaption(index, caption)) continue;
-      POINT position = channel.ReadItemPosition(index);
-      std::string name = UniqueValueName(caption, usedNames);
-      usedNames.Add(name);
-      icons.push_back({name, position});
+    for (int first = 0; first < count; first += kItemBatchSize) {
+      for (auto &item : channel.ReadItems(first, count - first, ItemQuery::CaptionAndPosition)) {
+        if (!item.readable) continue;
+        std::string name = UniqueValueName(item.caption, usedNames);
+        usedNames.Add(name);
+        icons.push_back({name, item.position});
+      }
     }
   } catch (const std::exception &) {
     return false;  // the shell went away or a memory copy failed

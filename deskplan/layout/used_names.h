@@ -3,17 +3,23 @@
 #pragma once
 
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 class UsedNames {
  public:
-  // Unsorted and searched from the start, comparing without regard to case by
-  // the user's locale, so "Notes" and "NOTES" are the same name.
+  // Names compare without regard to case by the user's locale, so "Notes" and
+  // "NOTES" are the same name. A name is found in constant expected time: the
+  // set holds the locale's case-insensitive sort keys, which are equal exactly
+  // when CompareStringA says the names are. Should the system give no sort key,
+  // the names are searched one by one with CompareStringA instead.
   bool Contains(const std::string &name) const;
-  void Add(const std::string &name) { names_.push_back(name); }
+  void Add(const std::string &name);
 
  private:
-  std::vector<std::string> names_;
+  std::unordered_set<std::string> keys_;
+  std::vector<std::string> names_;  // searched only once a sort key was missing
+  bool keyMissing_ = false;
 };
 
 // The caption itself, or, while that name is taken, the name with the

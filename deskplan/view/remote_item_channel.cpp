@@ -1,5 +1,6 @@
 #include "deskplan/view/remote_item_channel.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include <commctrl.h>
@@ -22,6 +23,15 @@ HANDLE OpenShellProcess(HWND view) {
 // Only the low byte of a list view's answer counts.
 bool Succeeded(LRESULT result) { return (result & 0xFF) != 0; }
 
+// The text the view wrote into a slot, up to its first zero byte.
+std::string SlotCaption(const unsigned char *slot) {
+  const unsigned char *text = slot + kItemSlotTextOffset;
+  const void *end = std::memchr(text, 0, kItemTextCapacity);
+  std::size_t length = end ? static_cast<std::size_t>(static_cast<const unsigned char *>(end) - text)
+                           : kItemTextCapacity;
+  return std::string(reinterpret_cast<const char *>(text), length);
+}
+
 }  // namespace
 
 RemoteItemChannel::RemoteItemChannel(HWND view)
@@ -29,46 +39,62 @@ RemoteItemChannel::RemoteItemChannel(HWND view)
 
 bool RemoteItemChannel::IsOpen() const { return process_ && local_.Bytes() && remote_.Address(); }
 
-LPARAM RemoteItemChannel::RemoteAddress() const { return reinterpret_cast<LPARAM>(remote_.Address()); }
-
-void RemoteItemChannel::CopyToShell() {
-  if (!WriteProcessMemory(process_.Get(), remote_.Address(), local_.Bytes(), kItemBufferSize, nullptr))
-    RaiseLastOsError();
+LPARAM RemoteItemChannel::RemoteSlot(int slot) const {
+  return reinterpret_cast<LPARAM>(static_cast<unsigned char *>(remote_.Address()) +
+                                  static_cast<std::size_t>(slot) * kItemSlotSize);
 }
 
-void RemoteItemChannel::CopyFromShell() {
-  if (!ReadProcessMemory(process_.Get(), remote_.Address(), local_.Bytes(), kItemBufferSize, nullptr))
-    RaiseLastOsError();
+void RemoteItemChannel::CopyToShell(std::size_t size) {
+  if (!WriteProcessMemory(process_.Get(), remote_.Address(), local_.Bytes(), size, nullptr)) RaiseLastOsError();
 }
 
-bool RemoteItemChannel::ReadItemCaption(int index, std::string &caption) {
-  if (!IsOpen()) return false;
+void RemoteItemChannel::CopyFromShell(std::size_t size) {
+  if (!ReadProcessMemory(process_.Get(), remote_.Address(), local_.Bytes(), size, nullptr)) RaiseLastOsError();
+}
+
+std::vector<RemoteItem> RemoteItemChannel::ReadItems(int first, int count, ItemQuery query) {
+  std::vector<RemoteItem> items;
+  if (!IsOpen() || count <= 0) return items;
+  count = std::min(count, kItemBatchSize);
+  items.resize(static_cast<std::size_t>(count));
+  // Zeroed slots, as the view finds them: every field not written is 0, and a
+  // text area the view leaves alone reads as an empty caption. The copy in
+  // ends with the last slot's first text byte: what lies beyond it is either
+  // overwritten by the view's text and its terminating zero or never read.
   unsigned char *local = local_.Bytes();
-  std::memset(local, 0, kItemBufferSize);
+  const std::size_t written = static_cast<std::size_t>(count - 1) * kItemSlotSize + kItemSlotTextOffset + 1;
+  std::memset(local, 0, written);
   ItemLayout layout =
       ChooseItemLayout(sizeof(void *), IsProcessWow64(GetCurrentProcess()), IsProcessWow64(process_.Get()));
-  auto textAddress = static_cast<std::uint64_t>(reinterpret_cast<UINT_PTR>(remote_.Address())) + kItemTextOffset;
-  WriteItemRecord(local, layout, index, textAddress, static_cast<int>(kItemTextCapacity));
-  CopyToShell();
-  if (!Succeeded(SendMessageA(view_, LVM_GETITEMA, 0, RemoteAddress()))) return false;
-  CopyFromShell();
-  const unsigned char *text = local + kItemTextOffset;
-  const void *end = std::memchr(text, 0, kItemTextCapacity);
-  std::size_t length = end ? static_cast<std::size_t>(static_cast<const unsigned char *>(end) - text)
-                           : kItemTextCapacity;
-  caption.assign(reinterpret_cast<const char *>(text), length);
-  return true;
-}
+  for (int slot = 0; slot < count; ++slot) {
+    auto textAddress = static_cast<std::uint64_t>(static_cast<UINT_PTR>(RemoteSlot(slot))) + kItemSlotTextOffset;
+    WriteItemRecord(local + static_cast<std::size_t>(slot) * kItemSlotSize, layout, first + slot, textAddress,
+                    static_cast<int>(kItemTextCapacity));
+  }
+  CopyToShell(written);
 
-POINT RemoteItemChannel::ReadItemPosition(int index) {
-  POINT position = {-1, -1};
-  if (!IsOpen()) return position;
-  if (!Succeeded(SendMessageA(view_, LVM_GETITEMPOSITION, static_cast<WPARAM>(index), RemoteAddress())))
-    return position;
-  CopyFromShell();
-  position.x = GetInt32(local_.Bytes());
-  position.y = GetInt32(local_.Bytes() + 4);
-  return position;
+  std::vector<bool> placed(static_cast<std::size_t>(count), false);
+  int readable = 0;  // slots up to the last readable one come back
+  for (int slot = 0; slot < count; ++slot) {
+    RemoteItem &item = items[static_cast<std::size_t>(slot)];
+    item.readable = Succeeded(SendMessageA(view_, LVM_GETITEMA, 0, RemoteSlot(slot)));
+    if (item.readable) readable = slot + 1;
+    // The position lands on the slot's record, which the view has done with.
+    if (item.readable && query == ItemQuery::CaptionAndPosition)
+      placed[static_cast<std::size_t>(slot)] =
+          Succeeded(SendMessageA(view_, LVM_GETITEMPOSITION, static_cast<WPARAM>(first + slot), RemoteSlot(slot)));
+  }
+
+  if (readable == 0) return items;
+  CopyFromShell(static_cast<std::size_t>(readable) * kItemSlotSize);
+  for (int slot = 0; slot < readable; ++slot) {
+    RemoteItem &item = items[static_cast<std::size_t>(slot)];
+    if (!item.readable) continue;
+    const unsigned char *bytes = local + static_cast<std::size_t>(slot) * kItemSlotSize;
+    item.caption = SlotCaption(bytes);
+    if (placed[static_cast<std::size_t>(slot)]) item.position = {GetInt32(bytes), GetInt32(bytes + 4)};
+  }
+  return items;
 }
 
 void RemoteItemChannel::SetItemPosition(int index, int x, int y) {

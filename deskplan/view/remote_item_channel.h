@@ -1,13 +1,24 @@
 // The cross-process method: one pass over the list view's items through a
-// transfer buffer allocated inside the shell's process.
+// transfer buffer allocated inside the shell's process, a batch of items at a
+// time.
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include <windows.h>
 
 #include "deskplan/view/item_buffers.h"
 #include "deskplan/view/unique_handle.h"
+
+// What the view told of one item.
+struct RemoteItem {
+  bool readable = false;     // false: the view gives no caption (skip the item)
+  std::string caption;       // at most 4096 bytes
+  POINT position = {-1, -1};  // (-1, -1) when not asked for or when the view cannot tell
+};
+
+enum class ItemQuery { Caption, CaptionAndPosition };
 
 class RemoteItemChannel {
  public:
@@ -16,19 +27,19 @@ class RemoteItemChannel {
   explicit RemoteItemChannel(HWND view);
   bool IsOpen() const;
 
-  // The caption of an item, or false when the view gives none (skip the item).
-  // A failed memory copy raises OsError.
-  bool ReadItemCaption(int index, std::string &caption);
-  // The position of the item whose caption was just read; (-1, -1) when the
-  // view cannot tell. A failed memory copy raises OsError.
-  POINT ReadItemPosition(int index);
+  // The items first .. first + count - 1 (count at most kItemBatchSize): their
+  // records go into the shell with one copy, the view is asked for each item's
+  // caption (and, for a readable item, its position), and the answers come back
+  // with one copy; only the slots of the batch are copied. Answers count items
+  // (none when the channel is not open). A failed memory copy raises OsError.
+  std::vector<RemoteItem> ReadItems(int first, int count, ItemQuery query);
   // Moves an item; each coordinate keeps its low 16 bits.
   void SetItemPosition(int index, int x, int y);
 
  private:
-  void CopyToShell();
-  void CopyFromShell();
-  LPARAM RemoteAddress() const;
+  void CopyToShell(std::size_t size);
+  void CopyFromShell(std::size_t size);
+  LPARAM RemoteSlot(int slot) const;
 
   HWND view_;
   // Released in reverse order: remote buffer, local buffer, process handle.

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "../protocol/caption_escape.h"
+#include "paint_counter.h"
 #include "shared_arena.h"
 #include "tray_commands.h"
 
@@ -58,6 +59,22 @@ std::string BoxLine() {
   return "box " + e2e::EscapeCaption(text);
 }
 
+// Moves every icon by (dx, dy) with the view's redraw off, then repaints once:
+// a quick scramble even of large desktops. Answers the number of icons moved.
+int ShiftItems(const ShellDesktop& desktop, int dx, int dy) {
+  const HWND list = desktop.ListView();
+  SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+  int moved = 0;
+  const int count = desktop.ItemCount();
+  for (int i = 0; i < count; ++i) {
+    ItemReport item;
+    if (desktop.ReadItem(i, item) && desktop.MoveItem(i, item.position.x + dx, item.position.y + dy)) ++moved;
+  }
+  SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(list, nullptr, TRUE);
+  return moved;
+}
+
 }  // namespace
 
 std::string RunCommand(const ShellDesktop& desktop, const std::string& line, bool& quit) {
@@ -83,6 +100,9 @@ std::string RunCommand(const ShellDesktop& desktop, const std::string& line, boo
     if (index < 0 || index >= desktop.ItemCount()) return "error no-item";
     desktop.MoveItem(index, x, y);
     return "ok";
+  }
+  if (name == "shift" && words.size() == 3 && ToInt(words[1], x) && ToInt(words[2], y)) {
+    return "shifted " + std::to_string(ShiftItems(desktop, x, y));
   }
   if (name == "style" && words.size() == 1) {
     return "style " + Hex(desktop.ListStyle(), 8);
@@ -116,6 +136,10 @@ std::string RunCommand(const ShellDesktop& desktop, const std::string& line, boo
   if (name == "arena" && words.size() == 1) {
     const ArenaCounters counters = SharedArenaCounters();
     return "arena served=" + std::to_string(counters.served) + " passed=" + std::to_string(counters.passed);
+  }
+  if (name == "paints" && words.size() == 1) {
+    const PaintCounts paints = ListPaintCounts();
+    return "paints " + std::to_string(paints.paints) + " redraw " + (paints.redraw ? "1" : "0");
   }
   if (name == "quit" && words.size() == 1) {
     quit = true;

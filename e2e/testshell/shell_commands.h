@@ -3,6 +3,7 @@
 //   items              -> "item I X Y CAPTION" for each item, then "end"
 //   item I             -> "item I X Y CAPTION" or "error no-item"
 //   move I X Y         -> "ok" or "error no-item"
+//   shift DX DY        -> every icon moved by (DX, DY), drawn once -> "shifted N"
 //   style              -> "style 0xHHHHHHHH" (the list view's window style)
 //   windows            -> "windows host=0x.. view=0x.. list=0x.."
 //   pid                -> "pid N" (the Windows process id)
@@ -15,6 +16,8 @@
 //                         or "error no-tray"
 //   closetray          -> WM_CLOSE posted to it -> "ok" or "error no-tray"
 //   arena              -> "arena served=N passed=M" (--shared-arena mode)
+//   paints             -> "paints N redraw R": WM_PAINTs the list view handled so
+//                         far, and R = 1 when its redraw is on (WM_SETREDRAW)
 //   quit               -> "bye", then the shell ends with exit code 0
 // CAPTION is escaped as in e2e/protocol/caption_escape.h.
 #pragma once

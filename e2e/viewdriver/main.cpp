@@ -39,11 +39,15 @@ long long MicrosecondsSince(Clock::time_point start) {
 
 std::vector<Icon> ReadIcons(RemoteItemChannel &channel, HWND view) {
   std::vector<Icon> icons;
-  for (int index = 0, count = ReadItemCount(view); index < count; ++index) {
-    std::string caption;
-    if (!channel.ReadItemCaption(index, caption)) continue;
-    POINT at = channel.ReadItemPosition(index);
-    icons.push_back({index, static_cast<long>(at.x), static_cast<long>(at.y), caption});
+  const int count = ReadItemCount(view);
+  for (int first = 0; first < count; first += kItemBatchSize) {
+    std::vector<RemoteItem> items = channel.ReadItems(first, count - first, ItemQuery::CaptionAndPosition);
+    for (std::size_t slot = 0; slot < items.size(); ++slot) {
+      if (!items[slot].readable) continue;
+      const POINT at = items[slot].position;
+      icons.push_back({first + static_cast<int>(slot), static_cast<long>(at.x), static_cast<long>(at.y),
+                       items[slot].caption});
+    }
   }
   return icons;
 }

@@ -120,10 +120,15 @@ TEST_F(RestoreCommand, DrawingLockHeldByAnotherWindowIsNotTakenAway) {
 }
 
 TEST_F(RestoreCommand, FailedMemoryCopyLeavesTheCommandAfterReleasingEverything) {
-  auto desktop = ModernDesktop({{"A", 0, 0}, {"B", 0, 0}});
-  StoreIcon("A", 5, 5);
-  StoreIcon("B", 6, 6);
-  winsim::FailNext("WriteProcessMemory", ERROR_ACCESS_DENIED, 1);  // the second icon of the first pass
+  // Two batches: the first batch's icons are moved, then the second batch's
+  // copy into the shell fails.
+  std::vector<winsim::DesktopIcon> icons;
+  for (int i = 0; i < 70; ++i) {
+    icons.push_back({"Ic" + std::to_string(i), 0, 0});
+    StoreIcon("Ic" + std::to_string(i), i + 1, i + 1);
+  }
+  auto desktop = ModernDesktop(icons);
+  winsim::FailNext("WriteProcessMemory", ERROR_ACCESS_DENIED, 1);
   try {
     RunLayoutCommand(kRestoreLayout);
     ADD_FAILURE() << "the error must reach the caller";
@@ -132,7 +137,9 @@ TEST_F(RestoreCommand, FailedMemoryCopyLeavesTheCommandAfterReleasingEverything)
     EXPECT_EQ(std::string(error.what()), "Erreur syst\xE8me.  Code : 5.\r\nAcc\xE8s refus\xE9");
   }
   EXPECT_EQ(winsim::CountCalls("OpenProcess"), 1u) << "the second pass does not run";
-  EXPECT_EQ(Positions(desktop.listView), (Points{{5, 5}, {0, 0}}));
+  auto positions = Positions(desktop.listView);
+  EXPECT_EQ(positions[63], std::make_pair(64, 64));
+  EXPECT_EQ(positions[64], std::make_pair(0, 0));
   EXPECT_TRUE(NothingHeld());
 }
 

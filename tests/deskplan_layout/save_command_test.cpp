@@ -87,11 +87,13 @@ TEST_F(SaveCommand, ShellThatCannotBeOpenedLeavesTheLayoutUntouched) {
 }
 
 TEST_F(SaveCommand, MemoryCopyFailingMidPassKeepsTheOldLayoutWhole) {
-  ModernDesktop({{"A", 1, 2}, {"B", 3, 4}, {"C", 5, 6}});
+  std::vector<winsim::DesktopIcon> icons;
+  for (int i = 0; i < 100; ++i) icons.push_back({"Ic" + std::to_string(i), i, i});
+  ModernDesktop(icons);
   StoreIcon("Old1", 5, 5);
   StoreIcon("Old2", 6, 6);
   AppOptions.quiet = true;
-  winsim::FailNext("ReadProcessMemory", ERROR_PARTIAL_COPY, 2);  // the second icon's caption
+  winsim::FailNext("ReadProcessMemory", ERROR_PARTIAL_COPY, 1);  // the second batch
   RunLayoutCommand(kSaveLayout);
   EXPECT_EQ(StoredNames(), (std::vector<std::string>{"Old1", "Old2"}));
   EXPECT_TRUE(winsim::MessageBoxes().empty()) << "a failed save says nothing";

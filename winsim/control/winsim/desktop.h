@@ -20,6 +20,7 @@ struct DesktopIcon {
   int y = 0;
   bool itemQueryFails = false;      // LVM_GETITEMA answers FALSE for it
   bool positionQueryFails = false;  // LVM_GETITEMPOSITION answers FALSE for it
+  bool textLeftUnwritten = false;   // LVM_GETITEMA answers TRUE without writing its text
 };
 
 // A "SysListView32" window of the given process holding these icons. Pointers
@@ -30,6 +31,15 @@ HWND AddShellListView(HWND parent, DWORD processId, const std::vector<DesktopIco
 // The icons as the list view holds them now (positions after any moves).
 std::vector<DesktopIcon> ListViewIcons(HWND listView);
 void SetListViewIcons(HWND listView, const std::vector<DesktopIcon> &icons);
+// How the list view has drawn itself: whether its redraw is on (WM_SETREDRAW),
+// how often it repainted (after each move or invalidation while redraw is on)
+// and how often it was invalidated (InvalidateRect).
+struct ListViewPainting {
+  bool redraw = true;
+  int paints = 0;
+  int invalidations = 0;
+};
+ListViewPainting ListViewPaintState(HWND listView);
 // Called after the list view has handled each message, as if another process
 // acted between the program's calls.
 void SetListViewObserver(HWND listView, std::function<void(UINT message, WPARAM wParam, LPARAM lParam)> observer);

@@ -131,6 +131,7 @@ LONG_PTR WINAPI SetWindowLongPtrA(HWND window, int index, LONG_PTR value);
 #define WM_MOVE 0x0003
 #define WM_SIZE 0x0005
 #define WM_ACTIVATE 0x0006
+#define WM_SETREDRAW 0x000B
 #define WM_SETTEXT 0x000C
 #define WM_GETTEXT 0x000D
 #define WM_GETTEXTLENGTH 0x000E
@@ -190,6 +191,8 @@ void WINAPI PostQuitMessage(int exitCode);
 
 // Drawing lock: one window of the whole system at a time.
 BOOL WINAPI LockWindowUpdate(HWND window);
+// Marks a window's client area (all of it when `rect` is null) for repainting.
+BOOL WINAPI InvalidateRect(HWND window, const RECT *rect, BOOL erase);
 
 // Message boxes
 #define MB_OK 0x00000000

@@ -1,9 +1,12 @@
 // String functions with the Windows-1252 rules of a French user locale.
 #include <cstring>
+#include <string>
 
 #include <windows.h>
 
 #include "core/trace.h"
+
+using namespace winsim::detail;
 
 namespace {
 
@@ -40,6 +43,32 @@ unsigned char Lower(unsigned char c) {
 
 int Length(LPCSTR text, int length) { return length < 0 ? static_cast<int>(std::strlen(text)) : length; }
 
+// The text as the locale's comparison sees it: the soft hyphen weighs nothing,
+// the ligatures æ, œ and ß weigh as the letters they stand for, and with
+// NORM_IGNORECASE letters are folded to lower case.
+std::string Collated(LPCSTR text, int length, DWORD flags) {
+  std::string collated;
+  for (int i = 0; i < length; ++i) {
+    unsigned char c = static_cast<unsigned char>(text[i]);
+    const char *expansion = nullptr;
+    switch (c) {
+      case 0xAD: continue;
+      case 0xC6: expansion = "AE"; break;
+      case 0xE6: expansion = "ae"; break;
+      case 0x8C: expansion = "OE"; break;
+      case 0x9C: expansion = "oe"; break;
+      case 0xDF: expansion = "ss"; break;
+      default: break;
+    }
+    std::string letters = expansion ? std::string(expansion) : std::string(1, static_cast<char>(c));
+    for (char letter : letters) {
+      auto byte = static_cast<unsigned char>(letter);
+      collated += static_cast<char>(flags & NORM_IGNORECASE ? Lower(byte) : byte);
+    }
+  }
+  return collated;
+}
+
 }  // namespace
 
 DWORD WINAPI CharUpperBuffA(LPSTR text, DWORD length) {
@@ -54,23 +83,53 @@ DWORD WINAPI CharLowerBuffA(LPSTR text, DWORD length) {
 
 int WINAPI lstrlenA(LPCSTR text) { return text ? static_cast<int>(std::strlen(text)) : 0; }
 
-// Equality follows the locale's case rules; the order of unequal strings is
-// that of their case-folded bytes, which is all the programs rely on.
+// Equality follows the locale's rules (case, ignorable soft hyphen, ligatures);
+// the order of unequal strings is that of their collated bytes, which is all
+// the programs rely on.
 int WINAPI CompareStringA(DWORD, DWORD flags, LPCSTR text1, int length1, LPCSTR text2, int length2) {
+  Record("CompareStringA");
   if (!text1 || !text2) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return 0;
   }
-  int n1 = Length(text1, length1), n2 = Length(text2, length2);
-  for (int i = 0; i < n1 && i < n2; ++i) {
-    unsigned char a = static_cast<unsigned char>(text1[i]), b = static_cast<unsigned char>(text2[i]);
-    if (flags & NORM_IGNORECASE) {
-      a = Lower(a);
-      b = Lower(b);
-    }
-    if (a != b) return a < b ? CSTR_LESS_THAN : CSTR_GREATER_THAN;
+  std::string a = Collated(text1, Length(text1, length1), flags);
+  std::string b = Collated(text2, Length(text2, length2), flags);
+  int order = a.compare(b);  // unsigned bytes: std::char_traits<char> compares as unsigned char
+  return order == 0 ? CSTR_EQUAL : (order < 0 ? CSTR_LESS_THAN : CSTR_GREATER_THAN);
+}
+
+// A sort key as Windows lays it out: weights that are never 0 or 1, then the
+// section separators (1) and the terminating 0. Each collated character weighs
+// two bytes, taken from the byte CompareStringA compares, so two keys are
+// equal exactly when the comparison answers CSTR_EQUAL.
+int WINAPI LCMapStringA(DWORD, DWORD flags, LPCSTR source, int sourceLength, LPSTR destination,
+                        int destinationLength) {
+  Record("LCMapStringA");
+  if (unsigned fault = InjectedFault("LCMapStringA")) {
+    SetLastError(fault);
+    return 0;
   }
-  return n1 == n2 ? CSTR_EQUAL : (n1 < n2 ? CSTR_LESS_THAN : CSTR_GREATER_THAN);
+  if (!source || sourceLength == 0 || destinationLength < 0 || (destinationLength > 0 && !destination) ||
+      !(flags & LCMAP_SORTKEY)) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return 0;
+  }
+  const char kSections[] = {1, 1, 1, 1, 0};
+  std::string collated = Collated(source, Length(source, sourceLength), flags);
+  int n = static_cast<int>(collated.size());
+  int needed = 2 * n + static_cast<int>(sizeof kSections);
+  if (destinationLength == 0) return needed;
+  if (destinationLength < needed) {
+    SetLastError(ERROR_INSUFFICIENT_BUFFER);
+    return 0;
+  }
+  for (int i = 0; i < n; ++i) {
+    auto c = static_cast<unsigned char>(collated[static_cast<std::size_t>(i)]);
+    destination[2 * i] = static_cast<char>(2 + (c >> 4));
+    destination[2 * i + 1] = static_cast<char>(2 + (c & 0x0F));
+  }
+  std::memcpy(destination + 2 * n, kSections, sizeof kSections);
+  return needed;
 }
 
 int WINAPI MultiByteToWideChar(UINT, DWORD, LPCSTR text, int length, LPWSTR wide, int wideLength) {

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "core/component.h"
+#include "listview/list_view_paint.h"
 #include "core/trace.h"
 #include "process/process_state.h"
 #include "winsim/desktop.h"
@@ -20,6 +21,7 @@ struct ListViewModel {
   DWORD processId = 0;
   std::vector<DesktopIcon> icons;
   std::function<void(UINT, WPARAM, LPARAM)> observer;
+  ListViewPainting painting;
 };
 
 struct ListViewState {
@@ -47,6 +49,13 @@ void WriteInt32(unsigned char *bytes, std::int32_t value) {
   for (int i = 0; i < 4; ++i) bytes[i] = static_cast<unsigned char>(bits >> (8 * i));
 }
 
+// A moved icon or an invalidated view is repainted at once, unless the view's
+// redraw is off (WM_SETREDRAW FALSE): then nothing is drawn until it is back on
+// and the view is invalidated.
+void Repaint(ListViewModel &model) {
+  if (model.painting.redraw) ++model.painting.paints;
+}
+
 DesktopIcon *IconAt(ListViewModel &model, WPARAM index) {
   return index < model.icons.size() ? &model.icons[index] : nullptr;
 }
@@ -67,7 +76,7 @@ LRESULT GetItem(ListViewModel &model, LPARAM recordAddress) {
   if (index < 0 || subItem != 0) return FALSE;
   DesktopIcon *icon = IconAt(model, static_cast<WPARAM>(index));
   if (!icon || icon->itemQueryFails) return FALSE;
-  if ((mask & LVIF_TEXT) && textMax > 0) {
+  if ((mask & LVIF_TEXT) && textMax > 0 && !icon->textLeftUnwritten) {
     std::size_t length = icon->caption.size();
     if (length > static_cast<std::size_t>(textMax) - 1) length = static_cast<std::size_t>(textMax) - 1;
     unsigned char *destination = AccessProcessMemory(model.processId, text, length + 1, true);
@@ -96,6 +105,7 @@ LRESULT SetItemPosition(ListViewModel &model, WPARAM index, LPARAM packed) {
   // Each coordinate is a signed 16-bit word.
   icon->x = static_cast<short>(LOWORD(packed));
   icon->y = static_cast<short>(HIWORD(packed));
+  Repaint(model);
   return TRUE;
 }
 
@@ -108,6 +118,7 @@ LRESULT SetItemPosition32(ListViewModel &model, WPARAM index, LPARAM pointAddres
   if (!point) return FALSE;
   icon->x = ReadInt32(point);
   icon->y = ReadInt32(point + 4);
+  Repaint(model);
   return TRUE;
 }
 
@@ -123,6 +134,10 @@ LRESULT Handle(ListViewModel &model, UINT message, WPARAM wParam, LPARAM lParam)
       return SetItemPosition(model, wParam, lParam);
     case LVM_SETITEMPOSITION32:
       return SetItemPosition32(model, wParam, lParam);
+    case WM_SETREDRAW:
+      Record("WM_SETREDRAW", wParam ? "TRUE" : "FALSE");
+      model.painting.redraw = wParam != 0;
+      return 0;
     default:
       return 0;
   }
@@ -142,6 +157,16 @@ LRESULT ListViewProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 }  // namespace
+
+bool InvalidateListView(HWND window) {
+  std::lock_guard<std::recursive_mutex> lock(MachineLock());
+  auto model = FindModel(window);
+  if (!model) return false;
+  ++model->painting.invalidations;
+  Repaint(*model);
+  return true;
+}
+
 }  // namespace detail
 
 HWND AddShellListView(HWND parent, DWORD processId, const std::vector<DesktopIcon> &icons, LONG style) {
@@ -167,6 +192,12 @@ std::vector<DesktopIcon> ListViewIcons(HWND listView) {
 
 void SetListViewIcons(HWND listView, const std::vector<DesktopIcon> &icons) {
   if (auto model = detail::FindModel(listView)) model->icons = icons;
+}
+
+ListViewPainting ListViewPaintState(HWND listView) {
+  std::lock_guard<std::recursive_mutex> lock(detail::MachineLock());
+  auto model = detail::FindModel(listView);
+  return model ? model->painting : ListViewPainting();
 }
 
 void SetListViewObserver(HWND listView, std::function<void(UINT, WPARAM, LPARAM)> observer) {

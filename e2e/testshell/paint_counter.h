@@ -1,0 +1,19 @@
+// Counts the paints of the test desktop's list view and follows its redraw
+// switch (WM_SETREDRAW), so tests can tell how often a restore made the view
+// repaint and whether it draws again afterwards.
+#pragma once
+
+#include <windows.h>
+
+namespace testshell {
+
+struct PaintCounts {
+  long paints = 0;     // WM_PAINT handled by the list view
+  bool redraw = true;  // the last WM_SETREDRAW it got (on until told otherwise)
+};
+
+// Subclasses the list view (on top of any earlier subclass); false on failure.
+bool CountListPaints(HWND listView);
+PaintCounts ListPaintCounts();
+
+}  // namespace testshell
