@@ -1,0 +1,27 @@
+#include "deskplan/layout/folder_view_placement.h"
+
+#include <vector>
+
+#include "deskplan/layout/used_names.h"
+#include "deskplan/view/desktop_folder_view.h"
+
+void PlaceThroughFolderView(const RestoredIcons &restored) {
+  if (restored.Empty()) return;
+  DesktopFolderView view;
+  if (!view.IsOpen()) return;
+  std::vector<FolderItem> items;
+  if (!view.ReadItems(items)) return;
+  UsedNames usedNames;
+  std::vector<const FolderItem *> placed;
+  std::vector<POINT> points;
+  for (const FolderItem &item : items) {
+    std::string name = UniqueValueName(item.name, usedNames);
+    if (!restored.Accepted(name)) continue;
+    usedNames.Add(name);
+    if (const POINT *at = restored.PlaceOf(name)) {
+      placed.push_back(&item);
+      points.push_back(*at);
+    }
+  }
+  if (!placed.empty()) view.PositionItems(placed, points);
+}
