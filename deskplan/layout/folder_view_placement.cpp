@@ -9,12 +9,12 @@ void PlaceThroughFolderView(const RestoredIcons &restored) {
   if (restored.Empty()) return;
   DesktopFolderView view;
   if (!view.IsOpen()) return;
-  std::vector<FolderItem> items;
+  std::vector<DesktopShellItem> items;
   if (!view.ReadItems(items)) return;
   UsedNames usedNames;
-  std::vector<const FolderItem *> placed;
+  std::vector<const DesktopShellItem *> placed;
   std::vector<POINT> points;
-  for (const FolderItem &item : items) {
+  for (const DesktopShellItem &item : items) {
     std::string name = UniqueValueName(item.name, usedNames);
     if (!restored.Accepted(name)) continue;
     usedNames.Add(name);

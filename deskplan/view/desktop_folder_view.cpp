@@ -73,7 +73,7 @@ DesktopFolderView::DesktopFolderView() {
   if (FAILED(view_->GetFolder(IID_IShellFolder, folder_.PutVoid())) || !folder_) folder_.Reset();
 }
 
-bool DesktopFolderView::ReadItems(std::vector<FolderItem> &items) const {
+bool DesktopFolderView::ReadItems(std::vector<DesktopShellItem> &items) const {
   items.clear();
   if (!IsOpen()) return false;
   ComRef<IEnumIDList> list;
@@ -97,17 +97,17 @@ bool DesktopFolderView::ReadItems(std::vector<FolderItem> &items) const {
       items.clear();
       return false;
     }
-    items.push_back(FolderItem{std::move(id), std::move(name)});
+    items.push_back(DesktopShellItem{std::move(id), std::move(name)});
   }
   return true;
 }
 
-bool DesktopFolderView::PositionItems(const std::vector<const FolderItem *> &items,
+bool DesktopFolderView::PositionItems(const std::vector<const DesktopShellItem *> &items,
                                       const std::vector<POINT> &points) const {
   if (!IsOpen() || items.empty() || items.size() != points.size()) return false;
   std::vector<PCUITEMID_CHILD> ids;
   ids.reserve(items.size());
-  for (const FolderItem *item : items) ids.push_back(item->id.Get());
+  for (const DesktopShellItem *item : items) ids.push_back(item->id.Get());
   std::vector<POINT> placed(points);
   return SUCCEEDED(
       view_->SelectAndPositionItems(static_cast<UINT>(ids.size()), ids.data(), placed.data(), SVSI_POSITIONITEM));

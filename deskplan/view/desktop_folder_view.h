@@ -11,7 +11,7 @@
 
 #include "deskplan/view/com_holders.h"
 
-struct FolderItem {
+struct DesktopShellItem {
   UniqueItemId id;
   std::string name;  // the display name, in the ANSI code page
 };
@@ -29,10 +29,10 @@ class DesktopFolderView {
   bool IsOpen() const { return static_cast<bool>(folder_); }
   // Every item in the view's order with its display name; false, with
   // nothing in `items`, when any item cannot be listed or named.
-  bool ReadItems(std::vector<FolderItem> &items) const;
+  bool ReadItems(std::vector<DesktopShellItem> &items) const;
   // Places the items at the points (in the list view's coordinates), all in
   // one call.
-  bool PositionItems(const std::vector<const FolderItem *> &items, const std::vector<POINT> &points) const;
+  bool PositionItems(const std::vector<const DesktopShellItem *> &items, const std::vector<POINT> &points) const;
 
  private:
   ComApartment apartment_;  // declared first: left last
