@@ -1,4 +1,7 @@
-// Cleanslate's Windows entry.
+// Cleanslate's Windows entry: everything runs in RunCleanslate, so native
+// tests can run the whole program in-process.
 #include <windows.h>
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return 0; }
+#include "cleanslate/cleanslate_entry.h"
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return RunCleanslate(); }

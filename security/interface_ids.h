@@ -15,6 +15,11 @@ constexpr GUID IID_IBasic = LayerIid(0x01);
 constexpr GUID IID_IList = LayerIid(0x02);
 constexpr GUID IID_ICustomBasicList = LayerIid(0x03);
 constexpr GUID IID_ICriticalSection = LayerIid(0x04);
+constexpr GUID IID_IAccount = LayerIid(0x05);
+constexpr GUID IID_IAce = LayerIid(0x06);
+constexpr GUID IID_IObjectAce = LayerIid(0x07);
+constexpr GUID IID_IAcl = LayerIid(0x08);
+constexpr GUID IID_ISecurityObject = LayerIid(0x09);
 
 inline bool SameIid(const GUID &a, const GUID &b) {
   if (a.Data1 != b.Data1 || a.Data2 != b.Data2 || a.Data3 != b.Data3) return false;

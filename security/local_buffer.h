@@ -15,6 +15,9 @@ class LocalBuffer {
   // Where a FORMAT_MESSAGE_ALLOCATE_BUFFER call stores the block's address.
   LPSTR ReceiveText() { return reinterpret_cast<LPSTR>(&memory_); }
   const char *Text() const { return static_cast<const char *>(memory_); }
+  // Where a call that allocates a descriptor or another block stores it.
+  void **Receive() { return &memory_; }
+  void *Get() const { return memory_; }
 
  private:
   HLOCAL memory_ = nullptr;

@@ -16,7 +16,7 @@ namespace {
 const char kWineAppDefaults[] = "HKEY_CURRENT_USER\\Software\\Wine\\AppDefaults\\";
 
 ProgramResult RunReg(const std::vector<std::string>& args) {
-  std::vector<std::string> command = {std::getenv("WINELOADER"), "reg"};
+  std::vector<std::string> command = {WineLoader(), "reg"};
   command.insert(command.end(), args.begin(), args.end());
   return RunProgram(command, std::chrono::seconds(60));
 }
@@ -26,13 +26,13 @@ ProgramResult RunReg(const std::vector<std::string>& args) {
 DeskplanRun RunDeskplan(const std::vector<std::string>& args, std::chrono::milliseconds timeout) {
   DeskplanRun run;
   const auto start = std::chrono::steady_clock::now();
-  run.result = RunWin64(Win64Program("Deskplan.exe"), args, timeout);
+  run.result = RunUnderWine(ProgramPath("Deskplan.exe"), args, timeout);
   run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   return run;
 }
 
 std::unique_ptr<ChildProcess> StartDeskplan(const std::vector<std::string>& args) {
-  auto child = std::make_unique<ChildProcess>(WineCommand(Win64Program("Deskplan.exe"), args));
+  auto child = std::make_unique<ChildProcess>(WineCommand(ProgramPath("Deskplan.exe"), args));
   child->CloseInput();
   return child;
 }

@@ -27,9 +27,9 @@ bool TestShell::Start(const ShellStart& start, std::string& error, std::chrono::
   if (start.editLabels) args.push_back("--editlabels");
   args.insert(args.end(), start.extraOptions.begin(), start.extraOptions.end());
 
-  process_ = std::make_unique<ChildProcess>(WineCommand(Win64Program("testshell.exe"), args));
+  process_ = std::make_unique<ChildProcess>(WineCommand(ShellProgramPath("testshell.exe"), args));
   if (!process_->Started()) {
-    error = "could not start wine64";
+    error = "could not start Wine";
     return false;
   }
   std::string line;

@@ -122,7 +122,7 @@ TEST_F(TestShellTest, RefusesAMissingFixture) {
 }
 
 TEST_F(TestShellTest, EndsWhenItsInputCloses) {
-  ChildProcess process(WineCommand(Win64Program("testshell.exe"),
+  ChildProcess process(WineCommand(ShellProgramPath("testshell.exe"),
                                    {"--fixture", WindowsPath(FixturePath("desktop_fr.txt"))}));
   std::string line;
   ASSERT_TRUE(process.ReadLine(line, std::chrono::seconds(60)));

@@ -4,6 +4,8 @@
 
 #include <cstdlib>
 
+#include "wine_probe.h"
+
 namespace e2e {
 namespace {
 
@@ -22,23 +24,51 @@ bool IsFile(const std::string& path) {
   return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
+// Fails or skips the running test, as WineSessionRequired() says.
+void Refuse(const std::string& why) {
+  if (WineSessionRequired()) {
+    GTEST_FAIL() << why;
+  }
+  GTEST_SKIP() << why;
+}
+
 }  // namespace
 
 bool WineSessionActive() {
   return !Environment("DESKPLAN_WINE_SESSION").empty() && IsDirectory(Environment("WINEPREFIX")) &&
-         !Environment("WINELOADER").empty() && !Environment("DISPLAY").empty();
+         !WineLoader().empty() && !Environment("DISPLAY").empty();
 }
 
 bool WineSessionRequired() {
   return Environment("DESKPLAN_REQUIRE_ALL_TESTS") == "1" || Environment("CI") == "true";
 }
 
-std::string Win64BinDir() {
+std::string BuildUnderTest() {
+  const std::string build = Environment("DESKPLAN_E2E_BUILD");
+  return build.compare(0, 5, "win32") == 0 ? std::string("win32") : std::string("win64");
+}
+
+std::string ShellBuild() { return Environment("DESKPLAN_E2E_BUILD") == "win32-shell32" ? "win32" : "win64"; }
+
+std::string BuildBinDir(const std::string& build) {
+  if (build == "win32") return DESKPLAN_WIN32_BIN;
   const std::string overridden = Environment("DESKPLAN_WIN64_BIN");
   return overridden.empty() ? std::string(DESKPLAN_WIN64_BIN) : overridden;
 }
 
-std::string Win64Program(const std::string& name) { return Win64BinDir() + "/" + name; }
+std::string BinDir() {
+  const std::string chosen = Environment("DESKPLAN_E2E_BIN");
+  return chosen.empty() ? BuildBinDir(BuildUnderTest()) : chosen;
+}
+
+std::string ProgramPath(const std::string& name) { return BinDir() + "/" + name; }
+
+std::string ShellBinDir() {
+  const std::string chosen = Environment("DESKPLAN_E2E_SHELL_BIN");
+  return chosen.empty() ? BuildBinDir(ShellBuild()) : chosen;
+}
+
+std::string ShellProgramPath(const std::string& name) { return ShellBinDir() + "/" + name; }
 
 std::string FixturePath(const std::string& name) { return std::string(DESKPLAN_E2E_FIXTURES) + "/" + name; }
 
@@ -57,27 +87,35 @@ std::string WindowsPath(const std::string& linuxPath) {
   return path;
 }
 
+std::string WineLoader() { return Environment("DESKPLAN_WINE"); }
+
 std::vector<std::string> WineCommand(const std::string& program, const std::vector<std::string>& args) {
-  std::vector<std::string> command = {Environment("WINELOADER"), program};
+  std::vector<std::string> command = {WineLoader(), program};
   command.insert(command.end(), args.begin(), args.end());
   return command;
 }
 
-ProgramResult RunWin64(const std::string& program, const std::vector<std::string>& args,
-                       std::chrono::milliseconds timeout) {
+ProgramResult RunUnderWine(const std::string& program, const std::vector<std::string>& args,
+                           std::chrono::milliseconds timeout) {
   return RunProgram(WineCommand(program, args), timeout);
 }
 
 void WineTest::SetUp() {
   if (!WineSessionActive()) {
-    const char* hint = "no Wine session: run the end-to-end tests through scripts/wine-session (scripts/test-all does)";
-    if (WineSessionRequired()) {
-      FAIL() << hint;
-    }
-    GTEST_SKIP() << hint;
+    Refuse("no Wine session: run the end-to-end tests through scripts/wine-session (scripts/test-all does)");
+    return;
   }
-  ASSERT_TRUE(IsFile(Win64Program("testshell.exe")))
-      << "the win64 build is missing in " << Win64BinDir() << " (build the win64 preset or set DESKPLAN_WIN64_BIN)";
+  ASSERT_TRUE(IsFile(ShellProgramPath("testshell.exe")))
+      << "the test desktop is missing in " << ShellBinDir() << " (build its preset)";
+  ASSERT_TRUE(IsFile(ProgramPath("probe.exe")))
+      << "the " << BuildUnderTest() << " build is missing in " << BinDir() << " (build its preset)";
+  for (const std::string& dir : {BinDir(), ShellBinDir()}) {
+    const ProbeVerdict verdict = SessionProbe(dir + "/probe.exe");
+    if (!verdict.runs) {
+      Refuse("not run: " + verdict.reason);
+      return;
+    }
+  }
 }
 
 }  // namespace e2e

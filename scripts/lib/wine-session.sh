@@ -1,10 +1,15 @@
 # Sourced by the scripts: one Wine session = one Xvfb on a free display, a fresh
 # win64 prefix with its own HOME in a temporary folder, and the French locale.
+# The prefix serves 32-bit and 64-bit programs alike: with Wine's 32-bit support
+# (wine32) installed, /usr/bin/wine starts either kind and WINELOADER must stay
+# unset (the 32-bit loader starts 64-bit programs itself); without it the same
+# command runs wine64, and 32-bit programs do not run (see wine-probe.sh).
+# Programs are started with "$DESKPLAN_WINE" (exported here).
 # wine_session_start exports the session's variables; wine_session_stop ends
 # only what the session itself started (its Xvfb by PID, its wineserver by
 # prefix), never Wine processes by name.
 
-WINE_SESSION_LOADER=/usr/lib/wine/wine64
+WINE_SESSION_LOADER=/usr/bin/wine
 
 wine_session_start() {
   local root display_fd
@@ -39,7 +44,8 @@ wine_session_start() {
   export HOME="$root/home"
   export WINEPREFIX="$root/prefix"
   export WINEARCH=win64
-  export WINELOADER=$WINE_SESSION_LOADER
+  export DESKPLAN_WINE=$WINE_SESSION_LOADER
+  unset WINELOADER
   export WINEDEBUG=-all
   export LOCPATH="$root/locale"
   # This shell cannot load the new locale itself (it read LOCPATH at start),
@@ -57,7 +63,7 @@ wine_session_start() {
     wine_session_stop
     return 1
   fi
-  if ! "$WINELOADER" wineboot -i >"$root/wineboot.log" 2>&1; then
+  if ! "$DESKPLAN_WINE" wineboot -i >"$root/wineboot.log" 2>&1; then
     echo "wine-session: wineboot failed" >&2
     cat "$root/wineboot.log" >&2
     wine_session_stop

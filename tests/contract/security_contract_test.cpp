@@ -5,7 +5,8 @@
 #include <windows.h>
 
 #include <string>
-#include <thread>
+
+#include "other_thread.h"
 
 namespace {
 
@@ -94,14 +95,14 @@ TEST(SecurityContract, CriticalSectionIsReentrantAndRefusesOtherThreads) {
   EnterCriticalSection(&section);
   EXPECT_TRUE(tryEnter(&section));
   BOOL otherEntered = TRUE;
-  std::thread([&] { otherEntered = tryEnter(&section); }).join();
+  ASSERT_TRUE(contract::RunOnOtherThread([&] { otherEntered = tryEnter(&section); }));
   EXPECT_FALSE(otherEntered);
   LeaveCriticalSection(&section);
   LeaveCriticalSection(&section);
-  std::thread([&] {
+  ASSERT_TRUE(contract::RunOnOtherThread([&] {
     otherEntered = tryEnter(&section);
     if (otherEntered) LeaveCriticalSection(&section);
-  }).join();
+  }));
   EXPECT_TRUE(otherEntered);
   DeleteCriticalSection(&section);
 }

@@ -25,7 +25,10 @@ const char* const kSystemDlls[] = {"kernel32.dll", "user32.dll", "advapi32.dll",
 const char* const kLookedUpAtRunTime[] = {"VirtualAllocEx",      "VirtualFreeEx",           "IsWow64Process",
                                           "RegDeleteKeyExA",     "CreateToolhelp32Snapshot", "Process32First",
                                           "Process32Next",       "GetNativeSystemInfo",      "GetMonitorInfoA",
-                                          "TryEnterCriticalSection", "GetTickCount64"};
+                                          "TryEnterCriticalSection", "GetTickCount64",           "ProcessIdToSessionId",
+                                          "NtDeleteKey",         "AddAccessAllowedAceEx",    "GetNamedSecurityInfoW",
+                                          "SetNamedSecurityInfoW", "GetSecurityInfo",        "SetSecurityInfo",
+                                          "NetAccessGetInfo",    "NetAccessDel",             "NetAccessAdd"};
 
 bool Required() {
   const char* all = std::getenv("DESKPLAN_REQUIRE_ALL_TESTS");

@@ -5,18 +5,17 @@
 #include <objbase.h>
 #include <servprov.h>
 
-#pragma pack(push, 1)
 typedef struct _SHITEMID {
   USHORT cb;
   BYTE abID[1];
 } SHITEMID;
 typedef struct _ITEMIDLIST {
   SHITEMID mkid;
-} ITEMIDLIST;
-#pragma pack(pop)
-typedef ITEMIDLIST ITEMID_CHILD;
-typedef ITEMIDLIST *LPITEMIDLIST;
+} ITEMIDLIST, *LPITEMIDLIST;
 typedef const ITEMIDLIST *LPCITEMIDLIST;
+typedef ITEMIDLIST *PIDLIST_ABSOLUTE;
+typedef const ITEMIDLIST *PCIDLIST_ABSOLUTE;
+typedef ITEMIDLIST ITEMID_CHILD;
 typedef ITEMID_CHILD *PITEMID_CHILD;
 typedef const ITEMID_CHILD *PCUITEMID_CHILD;
 typedef const PCUITEMID_CHILD *PCUITEMID_CHILD_ARRAY;

@@ -1,6 +1,8 @@
 #include "core/exports.h"
 
 #include "optional_api.h"
+#include "optional_api_reset.h"
+#include "security/security_api.h"
 
 namespace winsim::detail {
 
@@ -18,6 +20,19 @@ const std::vector<ExportEntry> &ExportTable() {
       WINSIM_EXPORT("kernel32.dll", GetNativeSystemInfo),
       WINSIM_EXPORT("ntdll.dll", RtlNtStatusToDosError),
       WINSIM_EXPORT("user32.dll", GetMonitorInfoA),
+      WINSIM_EXPORT("kernel32.dll", CreateToolhelp32Snapshot),
+      WINSIM_EXPORT("kernel32.dll", Process32First),
+      WINSIM_EXPORT("kernel32.dll", Process32Next),
+      WINSIM_EXPORT("kernel32.dll", ProcessIdToSessionId),
+      WINSIM_EXPORT("ntdll.dll", NtDeleteKey),
+      WINSIM_EXPORT("advapi32.dll", AddAccessAllowedAceEx),
+      WINSIM_EXPORT("advapi32.dll", GetNamedSecurityInfoW),
+      WINSIM_EXPORT("advapi32.dll", SetNamedSecurityInfoW),
+      WINSIM_EXPORT("advapi32.dll", GetSecurityInfo),
+      WINSIM_EXPORT("advapi32.dll", SetSecurityInfo),
+      WINSIM_EXPORT("svrapi.dll", NetAccessGetInfo),
+      WINSIM_EXPORT("svrapi.dll", NetAccessDel),
+      WINSIM_EXPORT("svrapi.dll", NetAccessAdd),
   };
   return table;
 }

@@ -6,6 +6,7 @@
 #include "core/component.h"
 #include "core/trace.h"
 #include "registry/registry_handles.h"
+#include "registry/registry_security.h"
 
 using namespace winsim::detail;
 
@@ -95,9 +96,7 @@ LSTATUS WINAPI RegQueryInfoKeyA(HKEY key, LPSTR keyClass, LPDWORD classLength, L
   if (values) *values = static_cast<DWORD>(found.values.size());
   if (maxValueNameLength) *maxValueNameLength = static_cast<DWORD>(longestName);
   if (maxValueLength) *maxValueLength = static_cast<DWORD>(largestData);
-  // An empty self-relative descriptor is 20 bytes long.
-  if (securityDescriptorSize)
-    *securityDescriptorSize = static_cast<DWORD>(found.securityDescriptor.empty() ? 20 : found.securityDescriptor.size());
+  if (securityDescriptorSize) *securityDescriptorSize = DescriptorSize(found);
   if (lastWrite) *lastWrite = FILETIME{0, 0};
   return ERROR_SUCCESS;
 }

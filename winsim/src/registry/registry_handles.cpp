@@ -1,5 +1,7 @@
 #include "registry/registry_handles.h"
 
+#include "registry/registry_security.h"
+
 #include <cstdio>
 
 namespace winsim::detail {
@@ -48,10 +50,17 @@ ResolvedKey ResolveHandle(HKEY handle, REGSAM needed) {
 
 LSTATUS GrantAccess(const RegKey &key, REGSAM desired, REGSAM &granted) {
   REGSAM rights = MapGenericRights(desired);
-  if (rights & key.deniedRights) return ERROR_ACCESS_DENIED;
-  if (desired & MAXIMUM_ALLOWED) rights |= kAllKeyRights & ~key.deniedRights;
+  // What the key's security gives the token, less what a test refuses.
+  REGSAM allowed = AllowedKeyRights(key) & ~key.deniedRights;
+  if ((rights & allowed) != rights) return ERROR_ACCESS_DENIED;
+  if (desired & MAXIMUM_ALLOWED) rights |= allowed;
   granted = rights;
   return ERROR_SUCCESS;
+}
+
+REGSAM CreatorRights(REGSAM desired) {
+  REGSAM rights = MapGenericRights(desired);
+  return (desired & MAXIMUM_ALLOWED) ? rights | kAllKeyRights : rights;
 }
 
 HKEY OpenKeyHandle(std::shared_ptr<RegKey> key, REGSAM granted, REGSAM view) {

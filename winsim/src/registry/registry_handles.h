@@ -23,6 +23,9 @@ ResolvedKey ResolveHandle(HKEY handle, REGSAM needed);
 // MAXIMUM_ALLOWED granting all that is not refused), or ERROR_ACCESS_DENIED.
 LSTATUS GrantAccess(const RegKey &key, REGSAM desired, REGSAM &granted);
 
+// The rights the creator of a new key gets for `desired`.
+REGSAM CreatorRights(REGSAM desired);
+
 HKEY OpenKeyHandle(std::shared_ptr<RegKey> key, REGSAM granted, REGSAM view);
 LSTATUS CloseKeyHandle(HKEY handle);
 bool IsPredefinedKey(HKEY handle);

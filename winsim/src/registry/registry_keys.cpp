@@ -5,6 +5,8 @@
 #include "core/trace.h"
 #include "optional_api.h"
 #include "registry/registry_handles.h"
+#include "registry/registry_links.h"
+#include "registry/registry_rewrites.h"
 
 using namespace winsim::detail;
 
@@ -22,15 +24,17 @@ LSTATUS DeleteKey(HKEY key, LPCSTR subKey) {
   if (!target) return ERROR_FILE_NOT_FOUND;
   // Roots cannot go, a refused DELETE right stops it, and so do subkeys: the
   // registry deletes one key at a time.
-  if (target->parent.expired() || (target->deniedRights & DELETE) || !target->subkeys.empty())
+  REGSAM granted = 0;
+  if (target->parent.expired() || GrantAccess(*target, DELETE, granted) != ERROR_SUCCESS || !target->subkeys.empty())
     return ERROR_ACCESS_DENIED;
   RemoveKey(target);
+  AfterKeyDeleted(target);
   return ERROR_SUCCESS;
 }
 
 }  // namespace
 
-LSTATUS WINAPI RegOpenKeyExA(HKEY key, LPCSTR subKey, DWORD, REGSAM desired, PHKEY result) {
+LSTATUS WINAPI RegOpenKeyExA(HKEY key, LPCSTR subKey, DWORD options, REGSAM desired, PHKEY result) {
   std::lock_guard<std::recursive_mutex> lock(MachineLock());
   Record("RegOpenKeyExA", DescribeTarget(key, subKey) + "|" + HexMask(desired));
   if (result) *result = nullptr;
@@ -39,7 +43,7 @@ LSTATUS WINAPI RegOpenKeyExA(HKEY key, LPCSTR subKey, DWORD, REGSAM desired, PHK
   if (BadPath(subKey)) return ERROR_BAD_PATHNAME;
   auto base = ResolveHandle(key, 0);
   if (base.status != ERROR_SUCCESS) return base.status;
-  auto target = WalkPath(base.key, subKey ? subKey : "");
+  auto target = WalkPath(base.key, subKey ? subKey : "", (options & REG_OPTION_OPEN_LINK) != 0);
   if (!target) return ERROR_FILE_NOT_FOUND;
   REGSAM granted = 0;
   if (LSTATUS status = GrantAccess(*target, desired, granted)) return status;
@@ -47,8 +51,8 @@ LSTATUS WINAPI RegOpenKeyExA(HKEY key, LPCSTR subKey, DWORD, REGSAM desired, PHK
   return ERROR_SUCCESS;
 }
 
-LSTATUS WINAPI RegCreateKeyExA(HKEY key, LPCSTR subKey, DWORD, LPSTR, DWORD, REGSAM desired, LPSECURITY_ATTRIBUTES,
-                               PHKEY result, LPDWORD disposition) {
+LSTATUS WINAPI RegCreateKeyExA(HKEY key, LPCSTR subKey, DWORD, LPSTR, DWORD options, REGSAM desired,
+                               LPSECURITY_ATTRIBUTES, PHKEY result, LPDWORD disposition) {
   std::lock_guard<std::recursive_mutex> lock(MachineLock());
   Record("RegCreateKeyExA", DescribeTarget(key, subKey) + "|" + HexMask(desired));
   if (result) *result = nullptr;
@@ -59,22 +63,30 @@ LSTATUS WINAPI RegCreateKeyExA(HKEY key, LPCSTR subKey, DWORD, LPSTR, DWORD, REG
   if (base.status != ERROR_SUCCESS) return base.status;
   // Creating a subkey is checked against the parent key's own security, not
   // against the rights of the handle it is reached through.
+  // Links on the way lead on to their targets; the last key is taken as it
+  // is when it is created as a link or opened as one.
   auto current = base.key;
   bool created = false;
-  for (auto &part : SplitPath(subKey ? subKey : "")) {
-    auto next = FindSubkey(*current, part);
+  auto parts = SplitPath(subKey ? subKey : "");
+  bool keepLastLink = (options & (REG_OPTION_CREATE_LINK | REG_OPTION_OPEN_LINK)) != 0;
+  for (std::size_t i = 0; i < parts.size(); ++i) {
+    auto next = FindSubkey(*current, parts[i]);
     if (!next) {
-      if (current->deniedRights & KEY_CREATE_SUB_KEY) return ERROR_ACCESS_DENIED;
-      next = AddSubkey(current, part);
+      REGSAM parentRights = 0;
+      if (GrantAccess(*current, KEY_CREATE_SUB_KEY, parentRights) != ERROR_SUCCESS) return ERROR_ACCESS_DENIED;
+      next = AddSubkey(current, parts[i]);
       created = true;
+      if (i + 1 == parts.size() && (options & REG_OPTION_CREATE_LINK)) next->link = true;
+    } else if (i + 1 < parts.size() || !keepLastLink) {
+      next = FollowLinks(next);
+      if (!next) return ERROR_FILE_NOT_FOUND;
     }
     current = next;
   }
   REGSAM granted = 0;
   if (created) {
     // The creator owns the new key and gets what it asked for.
-    RegKey fresh;
-    GrantAccess(fresh, desired, granted);
+    granted = CreatorRights(desired);
   } else if (LSTATUS status = GrantAccess(*current, desired, granted)) {
     return status;
   }

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/component.h"
+#include "registry/registry_links.h"
 
 namespace winsim::detail {
 namespace {
@@ -143,10 +144,12 @@ std::shared_ptr<RegKey> RootKey(HKEY predefined) {
   return found == roots.end() ? nullptr : found->second;
 }
 
-std::shared_ptr<RegKey> WalkPath(std::shared_ptr<RegKey> from, const std::string &path) {
-  for (auto &part : SplitPath(path)) {
+std::shared_ptr<RegKey> WalkPath(std::shared_ptr<RegKey> from, const std::string &path, bool openLink) {
+  auto parts = SplitPath(path);
+  for (std::size_t i = 0; i < parts.size(); ++i) {
     if (!from) return nullptr;
-    from = FindSubkey(*from, part);
+    from = FindSubkey(*from, parts[i]);
+    if (from && (i + 1 < parts.size() || !openLink)) from = FollowLinks(from);
   }
   return from;
 }

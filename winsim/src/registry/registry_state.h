@@ -12,6 +12,8 @@
 
 namespace winsim::detail {
 
+struct KeySecurity;
+
 struct RegValue {
   std::string name;  // ANSI bytes as written; "" is the key's default value
   DWORD type = REG_NONE;
@@ -24,11 +26,14 @@ struct RegKey {
   std::vector<std::shared_ptr<RegKey>> subkeys;  // kept in enumeration order
   std::vector<RegValue> values;                  // creation order
   bool deleted = false;
+  // A link key (REG_OPTION_CREATE_LINK): paths through it lead to the key its
+  // "SymbolicLinkValue" names.
+  bool link = false;
   // Rights the program is refused on this key whatever it asks for.
   REGSAM deniedRights = 0;
-  // Self-relative security descriptor; empty means the default one. Kept here
-  // for the access checks against the token that build on it.
-  std::vector<BYTE> securityDescriptor;
+  // The key's own security; null while it has only what it inherits (its
+  // owner then is the program's user). See registry_security.h.
+  std::shared_ptr<KeySecurity> security;
 };
 
 struct RegHandle {
@@ -71,6 +76,7 @@ std::string FullKeyPath(const RegKey &key);
 // The root behind a predefined handle, or null.
 std::shared_ptr<RegKey> RootKey(HKEY predefined);
 // Walks a path without creating anything; null when a component is missing.
-std::shared_ptr<RegKey> WalkPath(std::shared_ptr<RegKey> from, const std::string &path);
+// Links on the way are followed; the last key too unless `openLink` is set.
+std::shared_ptr<RegKey> WalkPath(std::shared_ptr<RegKey> from, const std::string &path, bool openLink = false);
 
 }  // namespace winsim::detail

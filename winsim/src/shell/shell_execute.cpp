@@ -3,6 +3,7 @@
 
 #include "core/component.h"
 #include "core/trace.h"
+#include "files/file_system.h"
 #include "shell/shell_state.h"
 
 using namespace winsim::detail;
@@ -41,13 +42,16 @@ HINSTANCE WINAPI ShellExecuteA(HWND window, LPCSTR operation, LPCSTR file, LPCST
   return reinterpret_cast<HINSTANCE>(static_cast<std::uintptr_t>(SE_ERR_FNF));
 }
 
+// A file declared to exist, else what the drive folders hold.
 DWORD WINAPI GetFileAttributesA(LPCSTR fileName) {
   std::lock_guard<std::recursive_mutex> lock(MachineLock());
-  if (!fileName || !FileExists(fileName)) {
+  if (!fileName) {
     SetLastError(ERROR_FILE_NOT_FOUND);
     return INVALID_FILE_ATTRIBUTES;
   }
-  return FILE_ATTRIBUTE_ARCHIVE;
+  if (FileExists(fileName)) return FILE_ATTRIBUTE_ARCHIVE;
+  const std::string full = IsBareName(fileName) ? Shell().currentDirectory + "\\" + fileName : fileName;
+  return DriveFileAttributes(full.c_str());
 }
 
 namespace winsim {

@@ -1,0 +1,29 @@
+#include "cleanslate/key_access_repair.h"
+
+#include "security/account.h"
+#include "security/acl.h"
+#include "security/security_object.h"
+#include "security/text_helpers.h"
+
+void RepairKeyAccess(const std::string &rootName, const std::string &keyPath) {
+  WideString name = WidenText(rootName + "\\" + keyPath);
+  IPtr<ISecurityObject> key = RegistryKeySecurity(name);
+  // Inheritance from the parent back on.
+  key->SetDaclProtected(false);
+  IPtr<IAccount> owner = CurrentUserAccount();
+  key->SetOwner(owner.get());
+  // The list emptied, then (the same list object, while the first reference
+  // is held) given the user's one inheritable full-access rule.
+  IPtr<IAcl> emptied = key->Dacl();
+  emptied->Clear();
+  IPtr<IAcl> granted = key->Dacl();
+  IPtr<IAccount> user = CurrentUserAccount();
+  granted->SetFileAccess(user.get(), true);
+  // The last release of the changed list writes it to the key.
+  user.reset();
+  granted.reset();
+  emptied.reset();
+  owner.reset();
+  name.clear();
+  key.reset();
+}

@@ -1,0 +1,97 @@
+#include "cleanslate/registry_tree.h"
+
+#include <vector>
+
+#include "cleanslate/key_access_repair.h"
+#include "cleanslate/key_itself_repair.h"
+#include "cleanslate/registry_access.h"
+#include "cleanslate/registry_keys.h"
+#include "cleanslate/registry_links.h"
+#include "common/unique_reg_key.h"
+
+LONG LastDeleteResult = 0;
+
+namespace {
+
+const std::size_t kFirstNameLength = 256;
+const std::size_t kLongestNameBuffer = 0x10000;
+
+DWORD platformAtStart = VER_PLATFORM_WIN32_NT;
+
+LONG Deleted(LONG result) {
+  LastDeleteResult = result;
+  return result;
+}
+
+// Deletes every subkey of the open key that can be deleted; a subkey that
+// cannot stays, and its later siblings are still tried.
+void DeleteSubkeys(RegistryView view, HKEY opened, const std::string &rootName, const std::string &fullPath) {
+  std::vector<char> name(kFirstNameLength);
+  DWORD index = 0;
+  // The subkey just deleted at this index: should the same name still be
+  // there, the deletion did not take and the walk moves on.
+  std::string deletedHere;
+  bool deletedAtIndex = false;
+  for (;;) {
+    DWORD length = static_cast<DWORD>(name.size());
+    LONG result = RegEnumKeyExA(opened, index, name.data(), &length, nullptr, nullptr, nullptr, nullptr);
+    if (result == ERROR_MORE_DATA) {
+      if (name.size() >= kLongestNameBuffer) break;
+      name.resize(name.size() * 2);
+      continue;
+    }
+    if (result != ERROR_SUCCESS) break;
+    std::string subkey(name.data());
+    if (deletedAtIndex && subkey == deletedHere) {
+      deletedAtIndex = false;
+      ++index;
+      continue;
+    }
+    if (DeleteRegTree(view, opened, rootName, subkey, fullPath + "\\" + subkey) == ERROR_SUCCESS) {
+      deletedHere = subkey;
+      deletedAtIndex = true;
+    } else {
+      deletedAtIndex = false;
+      ++index;
+    }
+  }
+}
+
+}  // namespace
+
+void StartRegistryRun() {
+  LastDeleteResult = 0;
+  ForgetRegDeleteKeyEx();
+  OSVERSIONINFOA info = {};
+  info.dwOSVersionInfoSize = sizeof info;
+  platformAtStart = GetVersionExA(&info) ? info.dwPlatformId : VER_PLATFORM_WIN32_NT;
+}
+
+LONG DeleteRegTree(RegistryView view, HKEY key, const std::string &rootName, const std::string &subkey,
+                   const std::string &fullPath) {
+  if (platformAtStart == VER_PLATFORM_WIN32_NT) {
+    bool atLastKey = true;
+    KeyLinkState state = ExamineKeyPath(view, key, subkey, &atLastKey);
+    // A key that refuses to be examined is first made readable through a
+    // handle on itself; then it can be told whether it is a link.
+    if (state == KeyLinkState::Unknown && atLastKey && LastDeleteResult == ERROR_SUCCESS &&
+        RepairKeyItself(view, key, subkey))
+      state = ExamineKeyPath(view, key, subkey, &atLastKey);
+    // A key on the way that is a link (or cannot be examined) would lead
+    // elsewhere: nothing there is touched.
+    if ((state == KeyLinkState::Link || state == KeyLinkState::Unknown) && !atLastKey)
+      return Deleted(ERROR_ACCESS_DENIED);
+    // The key itself: removed as it is, never followed.
+    if (state == KeyLinkState::Link || state == KeyLinkState::Unknown)
+      return Deleted(DeleteRegLink(view, key, subkey));
+    if (state == KeyLinkState::NoLink && LastDeleteResult == ERROR_SUCCESS) {
+      RepairKeyAccess(rootName, fullPath);
+      HKEY opened = nullptr;
+      if (OpenRegKey(view, key, subkey, REG_OPTION_OPEN_LINK, KEY_ENUMERATE_SUB_KEYS, &opened) == ERROR_SUCCESS) {
+        UniqueRegKey owner(opened);
+        DeleteSubkeys(view, owner.Get(), rootName, fullPath);
+      }
+    }
+  }
+  return Deleted(DeleteRegKey(view, key, subkey));
+}

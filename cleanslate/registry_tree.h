@@ -1,0 +1,25 @@
+// Deleting a key with all its subkeys, deepest first, repairing each key's
+// access before listing its subkeys.
+#pragma once
+
+#include <string>
+
+#include <windows.h>
+
+#include "cleanslate/registry_view.h"
+
+// The result of the latest key deletion the tree walk made, at any depth;
+// while it is not 0, the walk neither repairs nor descends.
+extern LONG LastDeleteResult;
+
+// Program start: LastDeleteResult back to 0, the platform id noted (the walk
+// repairs and descends on the NT family only), RegDeleteKeyExA forgotten.
+void StartRegistryRun();
+
+// Deletes `subkey` of `key` with its whole tree; `fullPath` is the key's path
+// under the root that `rootName` names, for the access repair. Answers the
+// Win32 error code of the deletion of `subkey` itself.
+// Links are never followed: a link key in the tree is removed itself, without
+// repair or descent, and so is a key that cannot be examined.
+LONG DeleteRegTree(RegistryView view, HKEY key, const std::string &rootName, const std::string &subkey,
+                   const std::string &fullPath);

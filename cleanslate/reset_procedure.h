@@ -1,0 +1,8 @@
+// The desktop reset, from the confirmation to the log-off.
+#pragma once
+
+// Asks, refuses too old a system, enables the token's privileges, repairs and
+// clears the appearance values, deletes the two view trees, writes the
+// desktop's folder flags, ends the shell and logs off. Every outcome is told
+// to the user in a box; a failure stops the reset before the shell is ended.
+void RunReset();

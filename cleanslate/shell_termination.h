@@ -1,0 +1,13 @@
+// Ends the shell: every process of the caller's own session whose executable
+// name is the given one.
+#pragma once
+
+#include <string>
+
+// True only when at least one process matched and every matched process was
+// ended (each with exit code 4). Names are compared without regard to the
+// case of the letters a to z.
+bool TerminateProcessByName(const std::string &exeName);
+
+// Forgets the looked-up toolhelp and session functions (at program start).
+void ForgetProcessFunctions();
