@@ -2,8 +2,11 @@
 
 #include <windows.h>
 
+#include "common/unique_reg_key.h"
+
 #include "deskplan/app/command_line_switches.h"
 #include "deskplan/app/enciphered_constants.h"
+#include "deskplan/app/error_box.h"
 #include "deskplan/app/icon_name_protection.h"
 #include "deskplan/app/option_store.h"
 #include "deskplan/app/program_state.h"
@@ -38,8 +41,27 @@ void RunMessageLoop() {
 
 }  // namespace
 
+namespace {
+
+// Only a key the registry says does not exist is missing: a key that cannot
+// be opened for another reason may hold the user's layout.
+bool LayoutKeyMissing(const std::string &path) {
+  HKEY opened = nullptr;
+  LONG result = RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_QUERY_VALUE, &opened);
+  UniqueRegKey key(result == ERROR_SUCCESS ? opened : nullptr);
+  return result == ERROR_FILE_NOT_FOUND;
+}
+
+}  // namespace
+
 void EnsureCurrentLayoutSaved() {
-  if (!RegKeyPresent(HKEY_CURRENT_USER, LayoutKeyPath(GetLayoutName()))) RunLayoutCommand(kSaveLayout);
+  if (!LayoutKeyMissing(LayoutKeyPath(GetLayoutName()))) return;
+  try {
+    RunLayoutCommand(kSaveLayout);
+  } catch (const OsError &error) {
+    // The first layout could not be taken: the user is told, the tray goes on.
+    ShowApplicationErrorBox(error);
+  }
 }
 
 void RunTrayApplication() {

@@ -14,16 +14,15 @@
 #include "deskplan/layout/save_layout.h"
 #include "deskplan/view/desktop_view_search.h"
 #include "deskplan/view/shared_item_area.h"
+#include "deskplan/view/virtalloc.h"
 
 namespace {
 
 // The shell can write into a view this program mapped only where every
-// process sees mapped views at one address: the Windows 9x family.
-bool MappedViewsAreShared() {
-  OSVERSIONINFOA info = {};
-  info.dwOSVersionInfoSize = sizeof info;
-  return GetVersionExA(&info) && info.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS;
-}
+// process sees mapped views at one address: the Windows 9x family, told apart
+// by what kernel32 exports rather than by the version it reports, which a
+// compatibility mode on an NT system sets to the 9x platform.
+bool MappedViewsAreShared() { return !KernelExportsVirtualAllocEx(); }
 
 void RunSharedAreaCommand(LayoutMode mode, HWND view, const std::string &name, const std::string &path) {
   SharedItemArea area;

@@ -3,9 +3,9 @@
 #include <exception>
 #include <vector>
 
-#include "common/unique_reg_key.h"
-#include "deskplan/app/reg_ctrl.h"
+#include "deskplan/app/os_error.h"
 #include "deskplan/layout/icon_position.h"
+#include "deskplan/layout/layout_key_replacement.h"
 #include "deskplan/layout/layout_name.h"
 #include "deskplan/layout/used_names.h"
 #include "deskplan/view/item_count.h"
@@ -19,11 +19,12 @@ struct SavedIcon {
   POINT position;
 };
 
-// Reads every item through the shell's process; false when the walk could not
-// start or broke off, in which case nothing may be stored.
+// Reads every item through the shell's process. A walk that cannot start or
+// breaks off raises OsError before anything is stored; false only when memory
+// ran out here.
 bool ReadAllItems(HWND view, std::vector<SavedIcon> &icons) {
   RemoteItemChannel channel(view);
-  if (!channel.IsOpen()) return false;
+  if (!channel.IsOpen()) throw OsError(channel.OpenError());
   try {
     UsedNames usedNames;
     int count = ReadItemCount(view);
@@ -35,42 +36,43 @@ bool ReadAllItems(HWND view, std::vector<SavedIcon> &icons) {
         icons.push_back({name, item.position});
       }
     }
+  } catch (const OsError &) {
+    throw;  // the shell went away or a memory copy failed
   } catch (const std::exception &) {
-    return false;  // the shell went away or a memory copy failed
+    return false;
   }
   return true;
-}
-
-void ReplaceLayoutKey(const std::string &keyPath, const std::vector<SavedIcon> &icons) {
-  RegDeleteKeyA(HKEY_CURRENT_USER, keyPath.c_str());
-  HKEY created = nullptr;
-  if (RegCreateKeyExA(HKEY_CURRENT_USER, keyPath.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE,
-                      nullptr, &created, nullptr) != ERROR_SUCCESS)
-    return;
-  UniqueRegKey key(created);
-  for (const auto &icon : icons) {
-    auto data = IconPosition{icon.position.x, icon.position.y}.ToBytes();
-    RegSetValueExA(key.Get(), icon.name.c_str(), 0, REG_BINARY, data.data(), static_cast<DWORD>(data.size()));
-  }
 }
 
 }  // namespace
 
 void SaveLayout(HWND view, const std::string &keyPath) {
   std::vector<SavedIcon> icons;
-  if (ReadAllItems(view, icons)) ReplaceLayoutKey(keyPath, icons);
+  if (!ReadAllItems(view, icons)) return;
+  std::vector<LayoutValue> values;
+  for (const auto &icon : icons) {
+    auto data = IconPosition{icon.position.x, icon.position.y}.ToBytes();
+    values.push_back({icon.name, REG_BINARY, std::vector<BYTE>(data.begin(), data.end())});
+  }
+  ReplaceLayoutValues(keyPath, values);
 }
 
 void SaveLayoutShared(HWND view, const std::string &layoutName, SharedItemArea &area) {
-  std::vector<SavedIcon> icons;
+  std::vector<LayoutValue> values;
   int count = ReadItemCount(view);
   for (int index = 0; index < count; ++index) {
     SavedIcon icon;
-    if (area.ReadItem(view, index, icon.name, icon.position)) icons.push_back(icon);
+    if (!area.ReadItem(view, index, icon.name, icon.position)) continue;
+    DWORD packed = PackedIconPosition::Pack(icon.position.x, icon.position.y);
+    values.push_back({icon.name, REG_DWORD,
+                      {static_cast<BYTE>(packed), static_cast<BYTE>(packed >> 8), static_cast<BYTE>(packed >> 16),
+                       static_cast<BYTE>(packed >> 24)}});
   }
-  std::string keyPath = LayoutKeyPath(layoutName);
-  DeleteRegKeyTree(HKEY_CURRENT_USER, keyPath);
-  for (const auto &icon : icons)
-    WriteRegInteger(HKEY_CURRENT_USER, keyPath, icon.name,
-                    static_cast<int32_t>(PackedIconPosition::Pack(icon.position.x, icon.position.y)));
+  // Unanswered queries are items without a caption, unless the view went
+  // away with the shell's process: then the walk broke off.
+  if (!IsWindow(view)) {
+    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    RaiseLastOsError();
+  }
+  ReplaceLayoutValues(LayoutKeyPath(layoutName), values);
 }

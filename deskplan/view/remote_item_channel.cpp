@@ -35,7 +35,10 @@ std::string SlotCaption(const unsigned char *slot) {
 }  // namespace
 
 RemoteItemChannel::RemoteItemChannel(HWND view)
-    : view_(view), process_(OpenShellProcess(view)), local_(static_cast<bool>(process_)), remote_(process_.Get()) {}
+    : view_(view), process_(OpenShellProcess(view)), local_(static_cast<bool>(process_)), remote_(process_.Get()) {
+  // Nothing after the failed step calls the system, so its error still stands.
+  if (!IsOpen()) openError_ = GetLastError();
+}
 
 bool RemoteItemChannel::IsOpen() const { return process_ && local_.Bytes() && remote_.Address(); }
 
@@ -85,6 +88,12 @@ std::vector<RemoteItem> RemoteItemChannel::ReadItems(int first, int count, ItemQ
           Succeeded(SendMessageA(view_, LVM_GETITEMPOSITION, static_cast<WPARAM>(first + slot), RemoteSlot(slot)));
   }
 
+  // An unanswered query is an item without a caption, unless the view itself
+  // is gone: then the shell's process ended and the walk cannot go on.
+  if (readable < count && !IsWindow(view_)) {
+    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    RaiseLastOsError();
+  }
   if (readable == 0) return items;
   CopyFromShell(static_cast<std::size_t>(readable) * kItemSlotSize);
   for (int slot = 0; slot < readable; ++slot) {

@@ -26,12 +26,16 @@ class RemoteItemChannel {
   // anything is missing the channel is not open and the pass visits no item.
   explicit RemoteItemChannel(HWND view);
   bool IsOpen() const;
+  // Why the channel is not open: the error of the step that failed (0 when
+  // the system gave none).
+  DWORD OpenError() const { return openError_; }
 
   // The items first .. first + count - 1 (count at most kItemBatchSize): their
   // records go into the shell with one copy, the view is asked for each item's
   // caption (and, for a readable item, its position), and the answers come back
   // with one copy; only the slots of the batch are copied. Answers count items
-  // (none when the channel is not open). A failed memory copy raises OsError.
+  // (none when the channel is not open). A failed memory copy raises OsError,
+  // and so does a view that went away with its process during the batch.
   std::vector<RemoteItem> ReadItems(int first, int count, ItemQuery query);
   // Moves an item; each coordinate keeps its low 16 bits.
   void SetItemPosition(int index, int x, int y);
@@ -46,4 +50,5 @@ class RemoteItemChannel {
   UniqueHandle process_;
   LocalItemBuffer local_;
   RemoteItemBuffer remote_;
+  DWORD openError_ = 0;
 };

@@ -37,6 +37,11 @@ bool IsProcessWow64(HANDLE process) {
   return wow64 != FALSE;
 }
 
+bool KernelExportsVirtualAllocEx() {
+  HMODULE kernel = GetModuleHandleA("kernel32.dll");
+  return kernel && LookupProc<VirtualAllocExFunction>(kernel, "VirtualAllocEx") != nullptr;
+}
+
 void ResetRemoteMemoryFunctions() {
   VirtualAllocExProc = nullptr;
   VirtualFreeExProc = nullptr;

@@ -15,5 +15,9 @@ extern VirtualFreeExFunction VirtualFreeExProc;
 bool LoadRemoteMemoryFunctions();
 // True only when IsWow64Process exists, succeeds and reports a WOW64 process.
 bool IsProcessWow64(HANDLE process);
+// Whether kernel32 exports VirtualAllocEx, looked up afresh: every NT-family
+// system does and no Windows 9x system does. Unlike the version the system
+// reports, a compatibility mode cannot change it.
+bool KernelExportsVirtualAllocEx();
 // Forgets every looked-up address (a fresh start, and between tests).
 void ResetRemoteMemoryFunctions();

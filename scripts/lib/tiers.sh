@@ -15,13 +15,16 @@ TIER_FAILED=()
 # GoogleTest summary of its own (one CTest test around a whole suite, as the
 # contract tests under Wine), that suite's counts.
 tier_counts() {
-  local log=$1 total failed skipped gpassed gfailed
+  local log=$1 total failed skipped gpassed gfailed plain
   total=$(sed -n 's/.*tests passed, \([0-9]*\) tests\{0,1\} failed out of \([0-9]*\).*/\2/p' "$log" | tail -1)
   failed=$(sed -n 's/.*tests passed, \([0-9]*\) tests\{0,1\} failed out of \([0-9]*\).*/\1/p' "$log" | tail -1)
   skipped=$(grep -c '(Skipped)$' "$log")
   gpassed=$(sed -n 's/.*\[  PASSED  \] \([0-9]*\) tests\{0,1\}.*/\1/p' "$log" | tail -1)
   gfailed=$(sed -n 's/.*\[  FAILED  \] \([0-9]*\) tests\{0,1\}, listed below.*/\1/p' "$log" | tail -1)
-  if [ "${total:-0}" = 1 ] && [ -n "$gpassed" ]; then
+  plain=$(sed -n 's/^[a-z]*: \([0-9]*\) passed, \([0-9]*\) failed$/\1 \2/p' "$log" | tail -1)
+  if [ -z "$total" ] && [ -z "$gpassed" ] && [ -n "$plain" ]; then
+    echo "$plain 0"
+  elif [ "${total:-0}" = 1 ] && [ -n "$gpassed" ]; then
     echo "$gpassed ${gfailed:-0} 0"
   else
     echo "$(( ${total:-0} - ${failed:-0} - skipped )) ${failed:-0} $skipped"

@@ -46,10 +46,11 @@ TEST_F(Switches, NopromptAfterAutosaveComesTooLate) {
 TEST_F(Switches, SwitchesActInOrderAndTwiceWhenGivenTwice) {
   Desktop({{"Corbeille", 10, 20}});
   EXPECT_EQ(Run("/NOPROMPT /AUTOSAVE /AUTOLOAD /AUTOSAVE"), 0);
-  // save (replaces the key), restore (two passes, each under the drawing lock), save
-  EXPECT_EQ(winsim::CallSequence({"RegDeleteKeyA", "LockWindowUpdate"}),
-            (std::vector<std::string>{"RegDeleteKeyA", "LockWindowUpdate", "LockWindowUpdate", "LockWindowUpdate",
-                                      "LockWindowUpdate", "RegDeleteKeyA"}));
+  // save (reads the values it replaces: none, then one), restore (two passes,
+  // each under the drawing lock), save
+  EXPECT_EQ(winsim::CallSequence({"RegEnumValueA", "LockWindowUpdate"}),
+            (std::vector<std::string>{"RegEnumValueA", "LockWindowUpdate", "LockWindowUpdate", "LockWindowUpdate",
+                                      "LockWindowUpdate", "RegEnumValueA", "RegEnumValueA"}));
   EXPECT_TRUE(winsim::MessageBoxes().empty());
 }
 

@@ -133,6 +133,60 @@ TEST_F(Entry, RestoreThatBreaksOffAtStartupEndsWithCodeOne) {
   EXPECT_EQ(winsim::MessageBoxes()[0].caption, "Erreur d'application");
 }
 
+TEST_F(Entry, SaveThatBreaksOffOnTheCommandLineEndsWithTheErrorBoxAndCodeOne) {
+  // The shell ends in the middle of the walk: the old layout stays, and the
+  // run does not pass for a save.
+  auto desktop = Desktop({{"Corbeille", 10, 20}, {"Notes", 30, 40}});
+  StoreIcon("Ancien", 300, 400);
+  winsim::SetListViewObserver(desktop.listView, [&](UINT message, WPARAM, LPARAM) {
+    if (message == LVM_GETITEMA) winsim::EndProcess(desktop.processId);
+  });
+  EXPECT_EQ(Run("/NOPROMPT /AUTOSAVE"), 1);
+  ASSERT_EQ(winsim::MessageBoxes().size(), 1u);
+  auto box = winsim::MessageBoxes()[0];
+  EXPECT_EQ(box.caption, "Erreur d'application");
+  EXPECT_EQ(box.type, static_cast<UINT>(MB_TASKMODAL | MB_ICONERROR));
+  EXPECT_NE(box.text.find(".\r\nErreur syst\xE8me.  Code : "), std::string::npos) << box.text;
+  EXPECT_EQ(StoredNames(), std::vector<std::string>{"Ancien"});
+  EXPECT_TRUE(NothingHeld());
+}
+
+TEST_F(Entry, SaveOfAShellThatCannotBeOpenedOnTheCommandLineIsReported) {
+  auto desktop = Desktop({{"Corbeille", 10, 20}});
+  winsim::RefuseOpenProcess(desktop.processId);
+  EXPECT_EQ(Run("/AUTOSAVE"), 1);
+  ASSERT_EQ(winsim::MessageBoxes().size(), 1u);
+  EXPECT_NE(winsim::MessageBoxes()[0].text.find("Code : 5.\r\nAcc\xE8s refus\xE9.\r\n"), std::string::npos)
+      << winsim::MessageBoxes()[0].text;
+  EXPECT_FALSE(winsim::RegistryKeyExists(HKEY_CURRENT_USER, kLayoutPath));
+  EXPECT_TRUE(NothingHeld());
+}
+
+TEST_F(Entry, FirstLayoutThatCannotBeTakenAtATrayStartIsReportedAndTheTrayGoesOn) {
+  auto desktop = Desktop({{"Corbeille", 10, 20}});
+  winsim::RefuseOpenProcess(desktop.processId);
+  EXPECT_EQ(RunTrayUntilClosed(), 0);
+  ASSERT_EQ(winsim::MessageBoxes().size(), 1u);
+  EXPECT_EQ(winsim::MessageBoxes()[0].caption, "Erreur d'application");
+  ASSERT_FALSE(winsim::CallsTo("Shell_NotifyIconA").empty());
+  EXPECT_EQ(winsim::CallsTo("Shell_NotifyIconA")[0].detail, "NIM_ADD") << "the tray went on";
+  EXPECT_FALSE(winsim::RegistryKeyExists(HKEY_CURRENT_USER, kLayoutPath));
+  EXPECT_TRUE(NothingHeld());
+}
+
+TEST_F(Entry, ALayoutThatCannotBeOpenedAtATrayStartIsNotTakenAgain) {
+  // Found by the fault sweep: any failure to open the key once counted as
+  // "no layout yet", and the start replaced the user's layout.
+  Desktop({{"Corbeille", 10, 20}});
+  StoreIcon("Corbeille", 300, 400);
+  winsim::DenyRegistryAccess(HKEY_CURRENT_USER, kLayoutPath, KEY_QUERY_VALUE);
+  EXPECT_EQ(RunTrayUntilClosed(), 0);
+  EXPECT_EQ(Stored("Corbeille").x, 300);
+  EXPECT_EQ(StoredNames(), std::vector<std::string>{"Corbeille"});
+  EXPECT_TRUE(winsim::MessageBoxes().empty()) << "no save was tried";
+  EXPECT_TRUE(NothingHeld());
+}
+
 TEST_F(Entry, ErrorWithoutACodeSaysACallFailed) {
   winsim::SetProgramPath("C:\\Deskplan.exe");
   std::string text = ApplicationErrorText(OsError(0, reinterpret_cast<const void *>(0x4010A0)));

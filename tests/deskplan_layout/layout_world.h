@@ -42,6 +42,8 @@ class LayoutWorld : public ::testing::Test {
   // The Windows 9x family: the shared-area method.
   winsim::ShellDesktop LegacyDesktop(std::vector<winsim::DesktopIcon> icons, LONG style = LVS_ICON) {
     winsim::SetOsVersion(winsim::Windows98SE());
+    winsim::RemoveExport("kernel32.dll", "VirtualAllocEx");
+    winsim::RemoveExport("kernel32.dll", "VirtualFreeEx");
     AppOptions.legacyMode = true;
     winsim::ShellDesktopSetup setup;
     setup.shellKind = winsim::ProcessKind::Native32;

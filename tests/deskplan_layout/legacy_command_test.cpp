@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <commctrl.h>
+
+#include "deskplan/app/os_error.h"
 #include "deskplan/layout/layout_command.h"
 #include "layout_world.h"
 
@@ -70,11 +73,66 @@ TEST_F(LegacyCommand, AreaThatCannotBeCreatedIsReportedEvenForOtherModes) {
   EXPECT_TRUE(NothingHeld());
 }
 
+// An NT-family system (kernel32 exports VirtualAllocEx) running the program
+// in legacy mode, with one icon and one stored position.
+winsim::ShellDesktop NtDesktopInLegacyMode(const winsim::OsVersion &reported) {
+  AppOptions.legacyMode = true;
+  winsim::SetOsVersion(reported);
+  winsim::ShellDesktopSetup setup;
+  setup.icons = {{"T", 3, 3}};
+  winsim::SetRegistryDword(HKEY_CURRENT_USER, kLayoutPath, "T", 0x00050005);
+  return winsim::BuildShellDesktop(setup);
+}
+
+bool NothingSentToTheListView() {
+  for (auto &call : winsim::CallsTo("SendMessageA"))
+    if (call.detail.find("SysListView32") != std::string::npos) return false;
+  return true;
+}
+
+TEST_F(LegacyCommand, ACompatibilityModeOnAnNtSystemDoesNotHandTheShellTheArea) {
+  // A "Windows 98 / Me" compatibility mode: the 9x platform is reported, yet
+  // kernel32 is NT's and mapped views are private to each process.
+  auto desktop = NtDesktopInLegacyMode(winsim::Windows98());
+  winsim::AnswerMessageBoxes({IDYES});
+  RunLayoutCommand(kSaveLayout);
+  RunLayoutCommand(kRestoreLayout);
+  ASSERT_EQ(winsim::MessageBoxes().size(), 2u) << "no overwrite question either";
+  for (auto &box : winsim::MessageBoxes()) {
+    EXPECT_EQ(box.text, "Cette fonction n'est pas prise en charge sur ce syst\xE8me");
+    EXPECT_EQ(box.type, static_cast<UINT>(MB_ICONWARNING));
+  }
+  EXPECT_TRUE(NothingSentToTheListView());
+  EXPECT_EQ(StoredNames(), std::vector<std::string>{"T"});
+  EXPECT_EQ(StoredDword("T"), 0x00050005u);
+  EXPECT_EQ(Positions(desktop.listView), (Points{{3, 3}}));
+  EXPECT_TRUE(winsim::StrayAccesses().empty());
+  EXPECT_TRUE(NothingHeld());
+}
+
+TEST_F(LegacyCommand, ShellEndingDuringTheSaveKeepsTheOldLayoutAndIsReported) {
+  // Found by the fault sweep: unanswered queries once looked like icons
+  // without captions, and a partial layout replaced the old one.
+  auto desktop = LegacyDesktop({{"A", 1, 1}, {"B", 2, 2}, {"C", 3, 3}});
+  winsim::SetRegistryDword(HKEY_CURRENT_USER, kLayoutPath, "Old", 7);
+  AppOptions.quiet = true;
+  int answered = 0;
+  winsim::SetListViewObserver(desktop.listView, [&](UINT message, WPARAM, LPARAM) {
+    if (message == LVM_GETITEMA && ++answered == 2) winsim::EndProcess(desktop.processId);
+  });
+  try {
+    RunLayoutCommand(kSaveLayout);
+    ADD_FAILURE() << "the save passed for done";
+  } catch (const OsError &error) {
+    EXPECT_EQ(error.Code(), static_cast<DWORD>(ERROR_INVALID_WINDOW_HANDLE));
+  }
+  EXPECT_EQ(StoredNames(), std::vector<std::string>{"Old"});
+  EXPECT_TRUE(NothingHeld());
+}
+
 TEST_F(LegacyCommand, OnAnNtSystemTheShellIsNeverHandedTheArea) {
   // "/NOVERSION" on a later system: the shell would write into its own memory.
-  auto desktop = LegacyDesktop({{"T", 3, 3}});
-  winsim::SetOsVersion(winsim::WindowsXP());
-  winsim::SetRegistryDword(HKEY_CURRENT_USER, kLayoutPath, "T", 0x00050005);
+  auto desktop = NtDesktopInLegacyMode(winsim::WindowsXP());
   for (LayoutMode mode : {kSaveLayout, kRestoreLayout}) {
     RunLayoutCommand(mode);
     EXPECT_EQ(winsim::CountCalls("CreateFileMappingA"), mode + 1u);

@@ -1,5 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
+#include <commctrl.h>
+
+#include "deskplan/app/os_error.h"
+
 #include "deskplan/layout/layout_command.h"
 #include "layout_world.h"
 
@@ -76,44 +82,117 @@ TEST_F(SaveCommand, QuietModeReplacesWithoutAsking) {
   EXPECT_EQ(StoredNames(), std::vector<std::string>{"A"});
 }
 
-TEST_F(SaveCommand, ShellThatCannotBeOpenedLeavesTheLayoutUntouched) {
-  auto desktop = ModernDesktop({{"A", 1, 2}});
-  StoreIcon("Old", 5, 5);
-  AppOptions.quiet = true;
-  winsim::RefuseOpenProcess(desktop.processId);
-  RunLayoutCommand(kSaveLayout);
-  EXPECT_EQ(StoredNames(), std::vector<std::string>{"Old"});
-  EXPECT_TRUE(NothingHeld());
+// The save's OsError code, or 0 when it raised none.
+DWORD SaveFailure() {
+  try {
+    RunLayoutCommand(kSaveLayout);
+  } catch (const OsError &error) {
+    return error.Code();
+  }
+  return 0;
 }
 
-TEST_F(SaveCommand, MemoryCopyFailingMidPassKeepsTheOldLayoutWhole) {
+std::vector<winsim::DesktopIcon> ManyIcons(int count) {
   std::vector<winsim::DesktopIcon> icons;
-  for (int i = 0; i < 100; ++i) icons.push_back({"Ic" + std::to_string(i), i, i});
-  ModernDesktop(icons);
+  for (int i = 0; i < count; ++i) icons.push_back({"Ic" + std::to_string(i), i, i});
+  return icons;
+}
+
+TEST_F(SaveCommand, AWalkThatCannotStartIsReportedAndStoresNothing) {
+  struct Case {
+    const char *what;
+    std::function<void(const winsim::ShellDesktop &)> arrange;
+    DWORD code;
+  };
+  const Case cases[] = {
+      {"shell refused", [](auto &desktop) { winsim::RefuseOpenProcess(desktop.processId); }, ERROR_ACCESS_DENIED},
+      {"shell ended after its view was found",
+       [](auto &desktop) { winsim::RefuseOpenProcess(desktop.processId, ERROR_INVALID_PARAMETER); },
+       ERROR_INVALID_PARAMETER},
+      {"no remote buffer", [](auto &) { winsim::FailNext("VirtualAllocEx", ERROR_NOT_ENOUGH_MEMORY); },
+       ERROR_NOT_ENOUGH_MEMORY},
+      {"no local buffer", [](auto &) { winsim::FailNext("VirtualAlloc", ERROR_NOT_ENOUGH_MEMORY); },
+       ERROR_NOT_ENOUGH_MEMORY},
+  };
+  for (const Case &test : cases) {
+    SCOPED_TRACE(test.what);
+    SetUp();
+    auto desktop = ModernDesktop({{"A", 1, 2}});
+    StoreIcon("Old", 5, 5);
+    AppOptions.quiet = true;
+    test.arrange(desktop);
+    EXPECT_EQ(SaveFailure(), test.code);
+    EXPECT_EQ(StoredNames(), std::vector<std::string>{"Old"});
+    EXPECT_TRUE(NothingHeld());
+  }
+}
+
+TEST_F(SaveCommand, MemoryCopyFailingMidPassKeepsTheOldLayoutWholeAndIsReported) {
+  ModernDesktop(ManyIcons(100));
   StoreIcon("Old1", 5, 5);
   StoreIcon("Old2", 6, 6);
   AppOptions.quiet = true;
   winsim::FailNext("ReadProcessMemory", ERROR_PARTIAL_COPY, 1);  // the second batch
-  RunLayoutCommand(kSaveLayout);
+  EXPECT_EQ(SaveFailure(), static_cast<DWORD>(ERROR_PARTIAL_COPY));
   EXPECT_EQ(StoredNames(), (std::vector<std::string>{"Old1", "Old2"}));
-  EXPECT_TRUE(winsim::MessageBoxes().empty()) << "a failed save says nothing";
   EXPECT_TRUE(NothingHeld());
 }
 
-TEST_F(SaveCommand, RemoteBufferMissingStoresNothing) {
-  ModernDesktop({{"A", 1, 2}});
-  winsim::FailNext("VirtualAllocEx", ERROR_NOT_ENOUGH_MEMORY);
-  RunLayoutCommand(kSaveLayout);
-  EXPECT_FALSE(winsim::RegistryKeyExists(HKEY_CURRENT_USER, kLayoutPath));
-  EXPECT_TRUE(NothingHeld());
+TEST_F(SaveCommand, ShellEndingAfterAnyItemKeepsTheOldLayoutWholeAndIsReported) {
+  // The shell ends after the k-th message its view answered: in the first
+  // batch, at a batch's edge, in the last batch, after the very last message.
+  for (int ending : {1, 2, 63, 128, 129, 140, 2 * 70 - 1, 2 * 70}) {
+    SCOPED_TRACE(ending);
+    SetUp();
+    auto desktop = ModernDesktop(ManyIcons(70));
+    StoreIcon("Old", 5, 5);
+    int answered = 0;
+    winsim::SetListViewObserver(desktop.listView, [&](UINT message, WPARAM, LPARAM) {
+      if (message != LVM_GETITEMA && message != LVM_GETITEMPOSITION) return;
+      if (++answered == ending) winsim::EndProcess(desktop.processId);
+    });
+    DWORD code = SaveFailure();
+    EXPECT_TRUE(code == ERROR_PARTIAL_COPY || code == ERROR_INVALID_WINDOW_HANDLE) << code;
+    EXPECT_EQ(StoredNames(), std::vector<std::string>{"Old"});
+    EXPECT_TRUE(NothingHeld());
+  }
 }
 
-TEST_F(SaveCommand, KeyThatCannotBeCreatedStoresNothing) {
-  ModernDesktop({{"A", 1, 2}});
-  winsim::FailNext("RegCreateKeyExA", ERROR_ACCESS_DENIED);
-  RunLayoutCommand(kSaveLayout);
-  EXPECT_FALSE(winsim::RegistryKeyExists(HKEY_CURRENT_USER, kLayoutPath));
-  EXPECT_TRUE(NothingHeld());
+TEST_F(SaveCommand, AKeyThatCannotBeWrittenKeepsTheOldLayoutWhole) {
+  struct Case {
+    const char *function;
+    int skip;
+  };
+  // Creating or opening the key, reading the old values, deleting the second
+  // old value, writing the third new one.
+  const Case cases[] = {{"RegCreateKeyExA", 0}, {"RegEnumValueA", 1}, {"RegDeleteValueA", 1}, {"RegSetValueExA", 2}};
+  for (const Case &test : cases) {
+    SCOPED_TRACE(test.function);
+    SetUp();
+    ModernDesktop({{"A", 1, 2}, {"B", 3, 4}, {"C", 5, 6}});
+    StoreIcon("Old1", 5, 5);
+    StoreIcon("B", 7, 7);
+    AppOptions.quiet = true;
+    winsim::FailNext(test.function, ERROR_ACCESS_DENIED, test.skip);
+    EXPECT_EQ(SaveFailure(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+    EXPECT_EQ(StoredNames(), (std::vector<std::string>{"Old1", "B"}));
+    EXPECT_EQ(Stored("B").x, 7);
+    EXPECT_TRUE(NothingHeld());
+  }
+}
+
+TEST_F(SaveCommand, AFirstLayoutThatCannotBeWrittenLeavesNoKey) {
+  // Writing the second value, or (found by the fault sweep) reading the new
+  // key's values, fails: no empty key is left behind.
+  for (auto fault : {std::make_pair("RegSetValueExA", 1), std::make_pair("RegEnumValueA", 0)}) {
+    SCOPED_TRACE(fault.first);
+    SetUp();
+    ModernDesktop({{"A", 1, 2}, {"B", 3, 4}});
+    winsim::FailNext(fault.first, ERROR_ACCESS_DENIED, fault.second);
+    EXPECT_EQ(SaveFailure(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+    EXPECT_FALSE(winsim::RegistryKeyExists(HKEY_CURRENT_USER, kLayoutPath));
+    EXPECT_TRUE(NothingHeld());
+  }
 }
 
 TEST_F(SaveCommand, WithoutADesktopListViewNothingHappens) {

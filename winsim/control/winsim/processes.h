@@ -25,6 +25,12 @@ void SetProgramProcessKind(ProcessKind kind);
 // OpenProcess on this process fails with `error` (as for a protected process).
 void RefuseOpenProcess(DWORD processId, DWORD error = ERROR_ACCESS_DENIED);
 
+// The process ends: its memory and its top-level windows (with their
+// descendants) go, handles already opened to it stay valid but every memory
+// copy through them fails, and OpenProcess of its id fails with 87. Safe to
+// call from a list view's observer, in the middle of a message.
+void EndProcess(DWORD processId);
+
 // The process's own view of its memory: what it allocates for itself, and
 // reads or writes at its own addresses. Failing reads and writes answer false.
 std::uint64_t AllocateInProcess(DWORD processId, std::size_t size);
