@@ -4,13 +4,14 @@
 
 #include "deskplan/layout/used_names.h"
 #include "deskplan/view/desktop_folder_view.h"
+#include "deskplan/view/shell_process.h"
 
-void PlaceThroughFolderView(const RestoredIcons &restored) {
-  if (restored.Empty()) return;
-  DesktopFolderView view;
-  if (!view.IsOpen()) return;
+void PlaceThroughFolderView(HWND view, const RestoredIcons &restored) {
+  if (restored.Empty() || !IsInShellProcess(view)) return;
+  DesktopFolderView folderView;
+  if (!folderView.IsOpen()) return;
   std::vector<DesktopShellItem> items;
-  if (!view.ReadItems(items)) return;
+  if (!folderView.ReadItems(items)) return;
   UsedNames usedNames;
   std::vector<const DesktopShellItem *> placed;
   std::vector<POINT> points;
@@ -23,5 +24,5 @@ void PlaceThroughFolderView(const RestoredIcons &restored) {
       points.push_back(*at);
     }
   }
-  if (!placed.empty()) view.PositionItems(placed, points);
+  if (!placed.empty()) folderView.PositionItems(placed, points);
 }

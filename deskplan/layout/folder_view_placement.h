@@ -4,11 +4,15 @@
 // through the desktop's folder view updates that record too.
 #pragma once
 
+#include <windows.h>
+
 #include "deskplan/layout/restored_icons.h"
 
 // Sends every icon the restore moved to the same place through the folder
 // view, in one call. The desktop's items are named by the same rule as the
 // layout's values (equal names get distinct value names, in the view's order),
 // so icons with equal captions are matched as the restore matched them. Does
-// nothing when any step fails: what the restore did stands.
-void PlaceThroughFolderView(const RestoredIcons &restored);
+// nothing when any step fails: what the restore did stands. Nor when `view`
+// is not the running shell's: that shell's folder view shows another desktop,
+// and asking for it can take seconds (a shell window list started on demand).
+void PlaceThroughFolderView(HWND view, const RestoredIcons &restored);

@@ -55,7 +55,7 @@ void RunCrossProcessCommand(LayoutMode mode, HWND view, const std::string &name,
     RestoreLayout(view, path, redraw, &restored);
     // Where the shell keeps its own record of the places, the moves would not
     // outlast the next refresh: place the same icons through the shell.
-    if (deskplan::ShellKeepsIconPositions()) PlaceThroughFolderView(restored);
+    if (deskplan::ShellKeepsIconPositions()) PlaceThroughFolderView(view, restored);
   }
 }
 

@@ -10,6 +10,7 @@
 #include "deskplan/layout/layout_command.h"
 #include "layout_world.h"
 #include "winsim/folder_view.h"
+#include "winsim/windows.h"
 
 namespace {
 
@@ -113,6 +114,36 @@ TEST_F(FolderViewRestore, NothingRestoredMeansNoFolderViewCall) {
   RunLayoutCommand(kRestoreLayout);  // a layout without this desktop's icons
   EXPECT_EQ(winsim::CountCalls("CoInitialize"), 0u);
   EXPECT_EQ(Positions(desktop.listView), (Points{{5, 5}}));
+}
+
+// A desktop that is not the running shell's (no shell registered, or another
+// process's shell window): its folder view would show another desktop, and
+// asking for it could start a window list on demand and wait for it.
+TEST_F(FolderViewRestore, ViewOutsideTheShellsProcessMakesNoFolderViewCall) {
+  auto desktop = Desktop({{"A", 0, 0}});
+  StoreIcon("A", 64, 32);
+  winsim::RegisterShellWindow(nullptr);
+  RunLayoutCommand(kRestoreLayout);
+  EXPECT_EQ(Positions(desktop.listView), (Points{{64, 32}}));
+
+  winsim::ForeignWindow other;
+  other.className = "Progman";
+  other.title = "Program Manager";
+  other.processId = winsim::AddProcess("explorer.exe", winsim::ProcessKind::Native64);
+  winsim::RegisterShellWindow(winsim::AddForeignWindow(other));
+  winsim::SetListViewIcons(desktop.listView, {{"A", 0, 0}});
+  RunLayoutCommand(kRestoreLayout);
+  EXPECT_EQ(Positions(desktop.listView), (Points{{64, 32}}));
+  EXPECT_EQ(winsim::CountCalls("CoInitialize"), 0u);
+  EXPECT_EQ(winsim::CountCalls("CoCreateInstance"), 0u);
+  EXPECT_EQ(Record(), (Points{{0, 0}}));
+
+  // The shell that owns the view registers its window again: the record follows.
+  winsim::RegisterShellWindow(desktop.progman);
+  winsim::SetListViewIcons(desktop.listView, {{"A", 0, 0}});
+  RunLayoutCommand(kRestoreLayout);
+  EXPECT_EQ(Record(), (Points{{64, 32}}));
+  EXPECT_TRUE(ComBalanced());
 }
 
 TEST_F(FolderViewRestore, EqualCaptionsGoToTheSameIconsAsThroughTheListView) {
