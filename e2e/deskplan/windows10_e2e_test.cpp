@@ -1,7 +1,8 @@
-// Wine told to report Windows 10: Deskplan.exe then also tries the desktop's
-// folder view after its list-view passes. Wine's folder view is its own
-// desktop's, not the test shell's: no icon matches there, so the list view's
-// result must stand, without a failure and without a hang.
+// Wine told to report Windows 10: Deskplan.exe then looks for the desktop's
+// folder view after its list-view passes, but only in the running shell's
+// process. Under Wine no window is registered as the shell's (GetShellWindow
+// answers null), so the list view's result must stand, without a failure and
+// without waiting for Wine's window list.
 #include <gtest/gtest.h>
 
 #include "deskplan_harness.h"
@@ -32,11 +33,11 @@ TEST_F(DeskplanWindows10Test, RestorePutsEveryIconBackThroughTheListView) {
     ASSERT_FALSE(load.result.timedOut);
     EXPECT_EQ(load.result.exitCode, 0);
     ExpectSamePositions(shell.Items(), saved);
-    // The folder view's attempt must not hang the restore. Wine's first
-    // CoCreateInstance(CLSID_ShellWindows) of a session alone takes seconds
-    // (3.5 s measured on a quiet machine, 10 s under load).
-    EXPECT_LT(load.seconds, idle.seconds + 20.0) << "restore " << load.seconds << " s, idle run " << idle.seconds
-                                                << " s";
+    // No wait: Wine's first CoCreateInstance(CLSID_ShellWindows) of a session
+    // alone takes 3.5 s on a quiet machine (10 s under load), against about
+    // 0.05 s for the restore of these icons.
+    EXPECT_LT(load.seconds, idle.seconds + 2.5) << "restore " << load.seconds << " s, idle run " << idle.seconds
+                                               << " s";
     ReportTiming("win10 /AUTOLOAD, " + std::to_string(saved.size()) + " icons: " + std::to_string(load.seconds) +
                  " s wall (idle run " + std::to_string(idle.seconds) + " s)");
     std::string box;
