@@ -27,8 +27,9 @@ std::string ExportFilePath() {
 }
 
 // The line of one layout value, or the empty text when the value does not
-// have the form of this mode's layouts.
+// have the form of this mode's layouts or its name cannot stand in a line.
 std::string ValueLine(const std::string &keyPath, const std::string &name) {
+  if (!FitsOnOneLine(name)) return std::string();
   if (!AppOptions.legacyMode) {
     const std::string digits = ReadRegBinaryHex(HKEY_CURRENT_USER, keyPath, name, "");
     return digits.size() == kPositionDigits ? HexValueLine(name, digits) : std::string();
@@ -61,7 +62,8 @@ bool WriteExport(ExportFileWriter &file) {
   std::vector<std::string> layoutNames;
   ReadRegKeyNames(HKEY_CURRENT_USER, ProductKeyPath, layoutNames);
   for (const std::string &name : layoutNames) {
-    if (name == kOptionsSubkey) continue;
+    // A layout whose name cannot stand in a key line is left out whole.
+    if (name == kOptionsSubkey || !FitsOnOneLine(name)) continue;
     if (!WriteLayoutSection(file, name)) return false;
   }
   return file.WriteLine("") && file.Finish();
