@@ -1,10 +1,11 @@
 #include "common/application_error_box.h"
 
 #include <cstdint>
-#include <cstdio>
 #include <cstring>
 
 #include <windows.h>
+
+#include "common/number_text.h"
 
 namespace {
 
@@ -17,10 +18,7 @@ std::string ModuleFileName() {
 
 // Upper-case hexadecimal, as wide as a pointer of this build.
 std::string AddressText(const void *address) {
-  char text[2 * sizeof(void *) + 1];
-  std::snprintf(text, sizeof text, "%0*llX", static_cast<int>(2 * sizeof(void *)),
-                static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(address)));
-  return text;
+  return HexText(reinterpret_cast<std::uintptr_t>(address), static_cast<int>(2 * sizeof(void *)));
 }
 
 }  // namespace

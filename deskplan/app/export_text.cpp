@@ -1,6 +1,6 @@
 #include "deskplan/app/export_text.h"
 
-#include <cstdio>
+#include "common/number_text.h"
 
 std::string StripTrailingBackslashes(const std::string &text) {
   std::string stripped = text;
@@ -21,10 +21,8 @@ std::string FormatHexBytes(const std::string &digits) {
 }
 
 std::string ExportFileName(const SYSTEMTIME &today) {
-  char date[16];
-  std::snprintf(date, sizeof date, "%04u_%02u_%02u", static_cast<unsigned>(today.wYear % 10000),
-                static_cast<unsigned>(today.wMonth % 100), static_cast<unsigned>(today.wDay % 100));
-  return std::string("Deskplan_4.2.0.0_") + date + ".reg";
+  return "Deskplan_4.2.0.0_" + PaddedDecimalText(today.wYear % 10000, 4) + "_" +
+         PaddedDecimalText(today.wMonth % 100, 2) + "_" + PaddedDecimalText(today.wDay % 100, 2) + ".reg";
 }
 
 bool FitsOnOneLine(const std::string &name) { return name.find_first_of("\r\n") == std::string::npos; }
@@ -43,7 +41,5 @@ std::string HexValueLine(const std::string &name, const std::string &digits) {
 }
 
 std::string DwordValueLine(const std::string &name, int32_t value) {
-  char digits[9];
-  std::snprintf(digits, sizeof digits, "%08X", static_cast<unsigned>(static_cast<uint32_t>(value)));
-  return QuotedValueName(name) + "=dword:" + digits;
+  return QuotedValueName(name) + "=dword:" + HexText(static_cast<uint32_t>(value), 8);
 }

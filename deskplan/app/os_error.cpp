@@ -1,6 +1,6 @@
 #include "deskplan/app/os_error.h"
 
-#include <cstdio>
+#include "common/number_text.h"
 
 std::string SystemMessageText(DWORD code) {
   char buffer[1024] = {};
@@ -19,12 +19,8 @@ namespace {
 
 std::string ErrorText(DWORD code) {
   if (code == 0) return "Un appel à une fonction du système d'exploitation a échoué";
-  std::string systemText = SystemMessageText(code);
-  std::string text(64 + systemText.size(), '\0');
-  int length = std::snprintf(&text[0], text.size(), "Erreur système.  Code : %d.\r\n%s", static_cast<int>(code),
-                             systemText.c_str());
-  text.resize(length > 0 ? static_cast<std::size_t>(length) : 0);
-  return text;
+  // The code as a signed decimal number.
+  return "Erreur système.  Code : " + DecimalText(static_cast<int>(code)) + ".\r\n" + SystemMessageText(code);
 }
 
 }  // namespace

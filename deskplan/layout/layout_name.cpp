@@ -1,8 +1,8 @@
 #include "deskplan/layout/layout_name.h"
 
-#include <cstdio>
-
 #include <windows.h>
+
+#include "common/number_text.h"
 
 const char ProductKeyPath[] = "Software\\Ostrafen\\Deskplan";
 
@@ -17,9 +17,7 @@ std::string GetLayoutName() {
   bool multiMonitor = SystemHasMultipleMonitorSupport();
   int width = GetSystemMetrics(multiMonitor ? SM_CXVIRTUALSCREEN : SM_CXSCREEN);
   int height = GetSystemMetrics(multiMonitor ? SM_CYVIRTUALSCREEN : SM_CYSCREEN);
-  char name[32];
-  std::snprintf(name, sizeof name, "%dx%d", width, height);
-  return name;
+  return DecimalText(width) + "x" + DecimalText(height);
 }
 
 std::string LayoutKeyPath(const std::string &layoutName) { return std::string(ProductKeyPath) + "\\" + layoutName; }

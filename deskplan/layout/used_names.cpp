@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "common/number_text.h"
+
 namespace {
 
 // No-break space, four underscores, no-break space (Windows-1252).
@@ -52,6 +54,6 @@ void UsedNames::Add(const std::string &name) {
 
 std::string UniqueValueName(const std::string &caption, const UsedNames &usedNames) {
   std::string name = caption;
-  for (int k = 1; usedNames.Contains(name); ++k) name += kDuplicateSeparator + ("(" + std::to_string(k) + ")");
+  for (int k = 1; usedNames.Contains(name); ++k) name += kDuplicateSeparator + ("(" + DecimalText(k) + ")");
   return name;
 }

@@ -110,7 +110,7 @@ INSTANTIATE_TEST_SUITE_P(Win32, VersionResource, ::testing::ValuesIn(kPrograms),
                            return std::string(info.param.internalName);
                          });
 
-TEST(DeskplanManifest, RunsAsInvokerAndIsDpiAware) {
+TEST(DeskplanManifest, RunsAsInvokerWithCommonControls6AndDpiAwareness) {
   const std::string path = std::string(DESKPLAN_WIN32_BIN) + "/Deskplan.exe";
   REQUIRE_FILE(path, "build the win32 preset first (scripts/build)");
   PeImage image;
@@ -118,6 +118,8 @@ TEST(DeskplanManifest, RunsAsInvokerAndIsDpiAware) {
   const std::string manifest = EmbeddedManifest(image);
   EXPECT_NE(manifest.find("level=\"asInvoker\""), std::string::npos);
   EXPECT_EQ(manifest.find("requireAdministrator"), std::string::npos);
+  EXPECT_NE(manifest.find("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""), std::string::npos);
+  EXPECT_NE(manifest.find("publicKeyToken=\"6595b64144ccf1df\""), std::string::npos);
   // System-aware before Windows 8.1, per-monitor from then on.
   EXPECT_NE(manifest.find("<dpiAware xmlns=\"http://schemas.microsoft.com/SMI/2005/WindowsSettings\">true/pm</dpiAware>"),
             std::string::npos);
