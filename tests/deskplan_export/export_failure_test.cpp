@@ -51,6 +51,23 @@ TEST_F(ExportFailure, AFailedWriteRemovesWhatWasWrittenWhicheverLineItWas) {
   EXPECT_EQ(winsim::CountCalls("DeleteFileA"), 0u);
 }
 
+TEST_F(ExportFailure, AFileThatCannotBeRemovedIsLeftEmpty) {
+  StoreBinary("1024x768", "Corbeille", {1, 0, 0, 0, 2, 0, 0, 0});
+  for (int failing = 0; failing < 7; ++failing) {
+    SetUp();
+    StoreBinary("1024x768", "Corbeille", {1, 0, 0, 0, 2, 0, 0, 0});
+    winsim::FailNext("WriteFile", ERROR_DISK_FULL, failing);
+    winsim::FailNext("DeleteFileA", ERROR_SHARING_VIOLATION);
+    EXPECT_EQ(Run("/EXPORT"), 1) << "line " << failing;
+    // Whatever was written is gone: the registry editor would refuse the file.
+    EXPECT_TRUE(Exists(kExportPath)) << "line " << failing;
+    EXPECT_EQ(FileBytes(), "") << "line " << failing;
+    EXPECT_EQ(winsim::CallSequence({"SetEndOfFile", "CloseHandle", "DeleteFileA"}),
+              (std::vector<std::string>{"SetEndOfFile", "CloseHandle", "DeleteFileA"}));
+    EXPECT_TRUE(ExportLeftNothingHeld()) << "line " << failing;
+  }
+}
+
 TEST_F(ExportFailure, AnEarlierExportOfTheDayIsNotLeftLookingLikeThisOne) {
   StoreBinary("1024x768", "Corbeille", {1, 0, 0, 0, 2, 0, 0, 0});
   ASSERT_EQ(Run("/NOPROMPT /EXPORT"), 0);

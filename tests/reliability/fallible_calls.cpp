@@ -48,6 +48,8 @@ const std::vector<FallibleCall> kFallibleCalls = {
     {"CreateFileA", ERROR_ACCESS_DENIED},
     {"WriteFile", ERROR_DISK_FULL},
     {"DeleteFileA", ERROR_SHARING_VIOLATION},
+    {"SetFilePointer", ERROR_INVALID_HANDLE},
+    {"SetEndOfFile", ERROR_DISK_FULL},
     {"SHGetMalloc", kOutOfMemoryResult},
     {"SHGetSpecialFolderLocation", kFailResult},
     {"SHGetPathFromIDListA", ERROR_NOT_ENOUGH_MEMORY},
