@@ -169,19 +169,23 @@ void *TIObjAce::FindInterface(REFIID iid) {
   return TIAce::FindInterface(iid);
 }
 
-// Flags at 8, then each GUID the flags say is present, then the SID.
+// Flags at 8, then each GUID the flags say is present, then the SID. A GUID
+// that the flags announce but that does not lie whole inside the entry is
+// absent: nothing past the entry's AceSize bytes is read or written.
 std::size_t TIObjAce::GuidOffset(bool inherited) const {
-  if (Readable() < 12) return 0;
+  const std::size_t size = Readable();
+  if (size < 12) return 0;
   std::uint32_t flags;
   std::memcpy(&flags, ace_ + 8, 4);
   std::size_t at = 12;
   if (flags & ACE_OBJECT_TYPE_PRESENT) {
-    if (!inherited) return at;
-    at += 16;
+    if (!inherited) return at + sizeof(GUID) <= size ? at : 0;
+    at += sizeof(GUID);
   } else if (!inherited) {
     return 0;
   }
-  return (flags & ACE_INHERITED_OBJECT_TYPE_PRESENT) ? at : 0;
+  if (!(flags & ACE_INHERITED_OBJECT_TYPE_PRESENT)) return 0;
+  return at + sizeof(GUID) <= size ? at : 0;
 }
 
 std::size_t TIObjAce::SidOffset() const {

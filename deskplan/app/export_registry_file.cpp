@@ -40,9 +40,11 @@ std::string UpperHexDigits(const std::vector<BYTE> &data) {
 }
 
 // The line of one layout value, or the empty text when the value does not
-// have the form of this mode's layouts. A legacy value of 0 is the packed
-// place of an icon at the top left corner and is kept.
+// have the form of this mode's layouts or its name cannot stand in a line. A
+// legacy value of 0 is the packed place of an icon at the top left corner and
+// is kept.
 std::string ValueLine(const std::string &name, DWORD type, const std::vector<BYTE> &data) {
+  if (!FitsOnOneLine(name)) return std::string();
   if (!AppOptions.legacyMode)
     return type == REG_BINARY && data.size() == kIconPositionSize ? HexValueLine(name, UpperHexDigits(data))
                                                                    : std::string();
@@ -78,7 +80,8 @@ bool WriteExport(ExportFileWriter &file) {
   std::vector<std::string> layoutNames;
   if (ListRegKeyNames(HKEY_CURRENT_USER, ProductKeyPath, layoutNames) != ERROR_SUCCESS) return false;
   for (const std::string &name : layoutNames) {
-    if (name == kOptionsSubkey) continue;
+    // A layout whose name cannot stand in a key line is left out whole.
+    if (name == kOptionsSubkey || !FitsOnOneLine(name)) continue;
     if (!WriteLayoutSection(file, name)) return false;
   }
   return file.WriteLine("") && file.Finish();

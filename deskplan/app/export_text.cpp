@@ -27,6 +27,8 @@ std::string ExportFileName(const SYSTEMTIME &today) {
   return std::string("Deskplan_4.2.0.0_") + date + ".reg";
 }
 
+bool FitsOnOneLine(const std::string &name) { return name.find_first_of("\r\n") == std::string::npos; }
+
 std::string QuotedValueName(const std::string &name) {
   std::string quoted = "\"";
   for (char c : name) {

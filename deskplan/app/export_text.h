@@ -17,6 +17,10 @@ std::string FormatHexBytes(const std::string &digits);
 // "Deskplan_4.2.0.0_yyyy_mm_dd.reg" for the given day.
 std::string ExportFileName(const SYSTEMTIME &today);
 
+// Whether a name can stand in a line of the file: a CR or LF in it would end
+// the line there and make the rest of the name read as another line.
+bool FitsOnOneLine(const std::string &name);
+
 // A value name as the registry editor reads it between double quotes: a
 // backslash doubled, a double quote preceded by a backslash.
 std::string QuotedValueName(const std::string &name);
