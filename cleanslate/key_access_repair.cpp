@@ -12,13 +12,18 @@ void RepairKeyAccess(const std::string &rootName, const std::string &keyPath) {
   key->SetDaclProtected(false);
   IPtr<IAccount> owner = CurrentUserAccount();
   key->SetOwner(owner.get());
+  // The user is had before the list is touched: a list emptied for a rule
+  // that cannot then be made would lock the key instead of repairing it.
+  IPtr<IAccount> user = CurrentUserAccount();
   // The list emptied, then (the same list object, while the first reference
   // is held) given the user's one inheritable full-access rule.
   IPtr<IAcl> emptied = key->Dacl();
-  emptied->Clear();
-  IPtr<IAcl> granted = key->Dacl();
-  IPtr<IAccount> user = CurrentUserAccount();
-  granted->SetFileAccess(user.get(), true);
+  IPtr<IAcl> granted;
+  if (user->IsValid() && user->Sid()) {
+    emptied->Clear();
+    granted = key->Dacl();
+    granted->SetFileAccess(user.get(), true);
+  }
   // The last release of the changed list writes it to the key.
   user.reset();
   granted.reset();

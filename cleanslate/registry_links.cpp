@@ -21,8 +21,10 @@ KeyLinkState ExamineKey(RegistryView view, HKEY key, const std::string &path) {
   DWORD type = REG_NONE;
   DWORD size = 0;
   result = RegQueryValueExA(owner.Get(), kLinkValueName, nullptr, &type, nullptr, &size);
-  if ((result == ERROR_SUCCESS || result == ERROR_MORE_DATA) && type == REG_LINK) return KeyLinkState::Link;
-  return KeyLinkState::NoLink;
+  if (result == ERROR_FILE_NOT_FOUND) return KeyLinkState::NoLink;
+  // A key that cannot say whether it has a link value may be a link.
+  if (result != ERROR_SUCCESS && result != ERROR_MORE_DATA) return KeyLinkState::Unknown;
+  return type == REG_LINK ? KeyLinkState::Link : KeyLinkState::NoLink;
 }
 
 }  // namespace

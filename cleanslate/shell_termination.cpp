@@ -47,12 +47,17 @@ bool SameExeName(const char *a, const std::string &b) {
   return a[i] == '\0' && i == b.size();
 }
 
+enum class Session { Own, Other, Unknown };
+
 // Only the caller's own session's shell is ended: an administrator's reset
-// must not end the desktops of the other users signed in.
-bool InOwnSession(const ProcessFunctions &f, DWORD processId, DWORD ownSession, bool haveOwnSession) {
-  if (!f.sessionOf || !haveOwnSession) return true;
+// must not end the desktops of the other users signed in. A shell whose
+// session cannot be told is left running and counts as not ended, so the
+// user is told to restart the session rather than logged off with it.
+Session SessionOf(const ProcessFunctions &f, DWORD processId, DWORD ownSession, bool haveOwnSession) {
+  if (!f.sessionOf || !haveOwnSession) return Session::Own;
   DWORD session = 0;
-  return f.sessionOf(processId, &session) && session == ownSession;
+  if (!f.sessionOf(processId, &session)) return Session::Unknown;
+  return session == ownSession ? Session::Own : Session::Other;
 }
 
 bool EndProcess(DWORD processId) {
@@ -78,9 +83,10 @@ bool TerminateProcessByName(const std::string &exeName) {
   for (BOOL more = f.first(snapshot.Get(), &entry); more; more = f.next(snapshot.Get(), &entry)) {
     entry.szExeFile[MAX_PATH - 1] = '\0';
     if (!SameExeName(entry.szExeFile, exeName)) continue;
-    if (!InOwnSession(f, entry.th32ProcessID, ownSession, haveOwnSession)) continue;
+    const Session session = SessionOf(f, entry.th32ProcessID, ownSession, haveOwnSession);
+    if (session == Session::Other) continue;
     ++matched;
-    if (EndProcess(entry.th32ProcessID)) ++ended;
+    if (session == Session::Own && EndProcess(entry.th32ProcessID)) ++ended;
   }
   return matched > 0 && ended == matched;
 }

@@ -1,8 +1,11 @@
 #include "deskplan/app/export_file_writer.h"
 
 ExportFileWriter::~ExportFileWriter() {
+  // Created but not finished: what is there is not a whole export. It is
+  // emptied before it is closed, so that should it then resist removal, no
+  // part of an export is left that the registry editor would import.
+  if (file_ && SetFilePointer(file_, 0, nullptr, FILE_BEGIN) == 0) SetEndOfFile(file_);
   CloseHandleIfOpen();
-  // Created but not finished: what is there is not a whole export.
   if (!path_.empty() && !finished_) DeleteFileA(path_.c_str());
 }
 

@@ -1,6 +1,7 @@
 // The export's text file: created or emptied, written line by line with CR LF
-// ends through one owned handle. A file that was not finished is closed and
-// removed when its writer goes, so no partial export is ever left behind.
+// ends through one owned handle. A file that was not finished is emptied,
+// closed and removed when its writer goes, so no partial export is left
+// behind, and at worst an empty file when the removal is refused.
 #pragma once
 
 #include <string>

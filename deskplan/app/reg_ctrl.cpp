@@ -62,9 +62,9 @@ bool ReadDword(HKEY root, const std::string &path, const std::string &name, DWOR
 // Collects names by index until ERROR_NO_MORE_ITEMS; a name that does not fit
 // doubles the buffer and is asked for again.
 template <class EnumerateName>
-bool ReadNames(HKEY root, const std::string &path, std::vector<std::string> &names, EnumerateName enumerate) {
-  UniqueRegKey key = OpenKey(root, path, kFullAccess);
-  if (!key) return false;
+LSTATUS ReadNames(HKEY root, const std::string &path, std::vector<std::string> &names, EnumerateName enumerate) {
+  UniqueRegKey key;
+  if (LSTATUS status = OpenKey(root, path, kFullAccess, key)) return status;
   std::vector<std::string> found;
   std::string buffer(256, '\0');
   for (DWORD index = 0;;) {
@@ -75,12 +75,20 @@ bool ReadNames(HKEY root, const std::string &path, std::vector<std::string> &nam
       buffer.resize(buffer.size() * 2);
       continue;
     }
-    if (status != ERROR_SUCCESS) return false;
+    if (status != ERROR_SUCCESS) return status;
     found.emplace_back(buffer.data(), length);
     ++index;
   }
   names.swap(found);
-  return true;
+  return ERROR_SUCCESS;
+}
+
+LSTATUS EnumerateKeyName(HKEY key, DWORD index, LPSTR name, LPDWORD length) {
+  return RegEnumKeyExA(key, index, name, length, nullptr, nullptr, nullptr, nullptr);
+}
+
+LSTATUS EnumerateValueName(HKEY key, DWORD index, LPSTR name, LPDWORD length) {
+  return RegEnumValueA(key, index, name, length, nullptr, nullptr, nullptr, nullptr);
 }
 
 }  // namespace
@@ -101,18 +109,45 @@ bool WriteRegBool(HKEY root, const std::string &path, const std::string &name, b
 }
 
 bool ReadRegKeyNames(HKEY root, const std::string &path, std::vector<std::string> &names) {
-  return ReadNames(root, path, names, [](HKEY key, DWORD index, LPSTR name, LPDWORD length) {
-    return RegEnumKeyExA(key, index, name, length, nullptr, nullptr, nullptr, nullptr);
-  });
+  return ListRegKeyNames(root, path, names) == ERROR_SUCCESS;
 }
 
 bool ReadRegValueNames(HKEY root, const std::string &path, std::vector<std::string> &names) {
-  return ReadNames(root, path, names, [](HKEY key, DWORD index, LPSTR name, LPDWORD length) {
-    return RegEnumValueA(key, index, name, length, nullptr, nullptr, nullptr, nullptr);
-  });
+  return ListRegValueNames(root, path, names) == ERROR_SUCCESS;
 }
 
-bool RegKeyPresent(HKEY root, const std::string &path) { return static_cast<bool>(OpenKey(root, path, kPresenceAccess)); }
+bool RegKeyPresent(HKEY root, const std::string &path) { return OpenRegKeyStatus(root, path) == ERROR_SUCCESS; }
+
+LSTATUS OpenRegKeyStatus(HKEY root, const std::string &path) {
+  UniqueRegKey key;
+  return OpenKey(root, path, kPresenceAccess, key);
+}
+
+LSTATUS ListRegKeyNames(HKEY root, const std::string &path, std::vector<std::string> &names) {
+  return ReadNames(root, path, names, EnumerateKeyName);
+}
+
+LSTATUS ListRegValueNames(HKEY root, const std::string &path, std::vector<std::string> &names) {
+  return ReadNames(root, path, names, EnumerateValueName);
+}
+
+LSTATUS ReadRegValueData(HKEY root, const std::string &path, const std::string &name, DWORD &type,
+                         std::vector<BYTE> &data) {
+  UniqueRegKey key;
+  if (LSTATUS status = OpenKey(root, path, kFullAccess, key)) return status;
+  DWORD size = 0;
+  LSTATUS status = RegQueryValueExA(key.Get(), name.c_str(), nullptr, &type, nullptr, &size);
+  // A value that grows between the two questions is asked for again.
+  while (status == ERROR_SUCCESS || status == ERROR_MORE_DATA) {
+    data.assign(size, 0);
+    status = RegQueryValueExA(key.Get(), name.c_str(), nullptr, &type, data.empty() ? nullptr : data.data(), &size);
+    if (status == ERROR_SUCCESS) {
+      data.resize(size);
+      return ERROR_SUCCESS;
+    }
+  }
+  return status;
+}
 
 bool DeleteRegKeyTree(HKEY root, const std::string &path) {
   UniqueRegKey probe;

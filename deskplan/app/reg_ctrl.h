@@ -23,6 +23,16 @@ bool ReadRegValueNames(HKEY root, const std::string &path, std::vector<std::stri
 // Whether the key opens for reading.
 bool RegKeyPresent(HKEY root, const std::string &path);
 
+// The same operations for a caller that must tell a missing key or value
+// (ERROR_FILE_NOT_FOUND) from one that is there but cannot be read: each
+// answers the registry's status, ERROR_SUCCESS when the operation was whole.
+LSTATUS OpenRegKeyStatus(HKEY root, const std::string &path);
+LSTATUS ListRegKeyNames(HKEY root, const std::string &path, std::vector<std::string> &names);
+LSTATUS ListRegValueNames(HKEY root, const std::string &path, std::vector<std::string> &names);
+// The value's type and all its data.
+LSTATUS ReadRegValueData(HKEY root, const std::string &path, const std::string &name, DWORD &type,
+                         std::vector<BYTE> &data);
+
 // Deletes the key and all its subkeys, deepest first; true when the key did
 // not exist or its own deletion succeeded.
 bool DeleteRegKeyTree(HKEY root, const std::string &path);

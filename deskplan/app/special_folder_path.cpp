@@ -6,24 +6,27 @@
 namespace {
 
 // An identifier list from the shell, freed through the shell's own allocator,
-// which every version of the shell hands out.
+// which every version of the shell hands out. The allocator is had before
+// the list is asked for, so that a list is never received without the means
+// to free it.
 class ShellIdList {
  public:
-  ShellIdList() = default;
+  ShellIdList() {
+    if (FAILED(SHGetMalloc(&allocator_))) allocator_ = nullptr;
+  }
   ~ShellIdList() {
-    if (!list_) return;
-    LPMALLOC allocator = nullptr;
-    if (SUCCEEDED(SHGetMalloc(&allocator)) && allocator) {
-      allocator->Free(list_);
-      allocator->Release();
-    }
+    if (!allocator_) return;
+    if (list_) allocator_->Free(list_);
+    allocator_->Release();
   }
   ShellIdList(const ShellIdList &) = delete;
   ShellIdList &operator=(const ShellIdList &) = delete;
+  bool CanReceive() const { return allocator_ != nullptr; }
   LPITEMIDLIST *Receive() { return &list_; }
   LPCITEMIDLIST Get() const { return list_; }
 
  private:
+  LPMALLOC allocator_ = nullptr;
   LPITEMIDLIST list_ = nullptr;
 };
 
@@ -31,7 +34,7 @@ class ShellIdList {
 
 std::string GetSpecialFolderPath(int csidl) {
   ShellIdList list;
-  if (FAILED(SHGetSpecialFolderLocation(nullptr, csidl, list.Receive())) || !list.Get()) return std::string();
+  if (!list.CanReceive() || FAILED(SHGetSpecialFolderLocation(nullptr, csidl, list.Receive())) || !list.Get()) return std::string();
   char path[MAX_PATH] = {};
   // On failure the buffer stays empty, and so does the path.
   SHGetPathFromIDListA(list.Get(), path);

@@ -22,6 +22,12 @@ struct SweepScenario {
   // What the scenario is for, as text: equal to the fault-free run's when the
   // job was done. Defaults to the icons' positions.
   std::function<std::string(const winsim::ShellDesktop &)> effect;
+  // Every failure that keeps the job from being done must be told: none of
+  // the layout's and options' silent failures applies.
+  bool strict = false;
+  // Promises of the scenario's own, checked after every run with its exit
+  // code: the broken one as text, or the empty text.
+  std::function<std::string(int exitCode)> verdict;
 };
 
 struct SweepReport {

@@ -32,7 +32,7 @@ class LayoutSweep : public FaultSweep {
 
 TEST_F(LayoutSweep, QuietSaveFromTheCommandLine) {
   ExpectNoFindings(Sweep({"/NOPROMPT /AUTOSAVE", [&] { return DesktopWithOldLayout(); },
-                          [&] { return Run("/NOPROMPT /AUTOSAVE"); }, nullptr}));
+                          [&] { return Run("/NOPROMPT /AUTOSAVE"); }, nullptr, false, nullptr}));
 }
 
 TEST_F(LayoutSweep, SaveWithItsQuestionAnsweredYes) {
@@ -41,12 +41,12 @@ TEST_F(LayoutSweep, SaveWithItsQuestionAnsweredYes) {
                             winsim::AnswerMessageBoxes({IDYES});
                             return DesktopWithOldLayout();
                           },
-                          [&] { return Run("/AUTOSAVE"); }, nullptr}));
+                          [&] { return Run("/AUTOSAVE"); }, nullptr, false, nullptr}));
 }
 
 TEST_F(LayoutSweep, RestoreFromTheCommandLine) {
   ExpectNoFindings(Sweep({"/AUTOLOAD", [&] { return DesktopWithOldLayout(); },
-                          [&] { return Run("/NOPROMPT /AUTOLOAD"); }, nullptr}));
+                          [&] { return Run("/NOPROMPT /AUTOLOAD"); }, nullptr, false, nullptr}));
 }
 
 TEST_F(LayoutSweep, SaveThenRestoreFromTheTrayMenu) {
@@ -58,7 +58,7 @@ TEST_F(LayoutSweep, SaveThenRestoreFromTheTrayMenu) {
                           [&] {
                             return RunThenQuit({Choose(CMD_SAVE), Choose(CMD_RESTORE)});
                           },
-                          nullptr}));
+                          nullptr, false, nullptr}));
 }
 
 TEST_F(LayoutSweep, SharedAreaSaveAndRestoreOnWindows98) {
@@ -69,9 +69,9 @@ TEST_F(LayoutSweep, SharedAreaSaveAndRestoreOnWindows98) {
     return desktop;
   };
   ExpectNoFindings(Sweep({"shared-area /AUTOSAVE", legacyDesktop, [&] { return Run("/NOPROMPT /AUTOSAVE"); },
-                          nullptr}));
+                          nullptr, false, nullptr}));
   ExpectNoFindings(Sweep({"shared-area /AUTOLOAD", legacyDesktop, [&] { return Run("/NOPROMPT /AUTOLOAD"); },
-                          nullptr}));
+                          nullptr, false, nullptr}));
 }
 
 }  // namespace

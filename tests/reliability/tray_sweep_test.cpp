@@ -28,7 +28,7 @@ class TraySweep : public FaultSweep {
 
 TEST_F(TraySweep, FirstStartTakesTheLayout) {
   ExpectNoFindings(Sweep({"first tray start", [&] { return Desktop({{"Corbeille", 10, 20}, {"Notes", 30, 40}}); },
-                          [&] { return RunTrayUntilClosed(); }, nullptr}));
+                          [&] { return RunTrayUntilClosed(); }, nullptr, false, nullptr}));
 }
 
 TEST_F(TraySweep, StartThatRestores) {
@@ -40,7 +40,7 @@ TEST_F(TraySweep, StartThatRestores) {
                             winsim::SetRegistryDword(HKEY_CURRENT_USER, kOptionsPath, "D\xE9marrage", 1);
                             return desktop;
                           },
-                          [&] { return RunTrayUntilClosed(); }, nullptr}));
+                          [&] { return RunTrayUntilClosed(); }, nullptr, false, nullptr}));
 }
 
 TEST_F(TraySweep, OptionTogglesAndProtection) {
@@ -55,7 +55,7 @@ TEST_F(TraySweep, OptionTogglesAndProtection) {
                             return RunThenQuit(
                                 {Choose(CMD_STARTUP), Choose(CMD_AUTOMATIC), Choose(CMD_PROTECTION)});
                           },
-                          Options}));
+                          Options, false, nullptr}));
 }
 
 TEST_F(TraySweep, ProtectedSwitch) {
@@ -65,7 +65,7 @@ TEST_F(TraySweep, ProtectedSwitch) {
                             StoreIcon("Corbeille", 10, 20);
                             return desktop;
                           },
-                          [&] { return Run("/PROTECTED"); }, Options}));
+                          [&] { return Run("/PROTECTED"); }, Options, false, nullptr}));
 }
 
 }  // namespace
