@@ -1,0 +1,10 @@
+#include "deskplan/view/item_walk_check.h"
+
+#include "deskplan/app/os_error.h"
+#include "deskplan/view/item_count.h"
+
+void CheckWalkSawOneDesktop(HWND view, int countAtStart, bool itemSkipped) {
+  if (!itemSkipped || ReadItemCount(view) == countAtStart) return;
+  SetLastError(ERROR_RETRY);
+  RaiseLastOsError();
+}
