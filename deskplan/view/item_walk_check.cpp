@@ -4,7 +4,12 @@
 #include "deskplan/view/item_count.h"
 
 void CheckWalkSawOneDesktop(HWND view, int countAtStart, bool itemSkipped) {
-  if (!itemSkipped || ReadItemCount(view) == countAtStart) return;
+  if (!itemSkipped) return;
+  if (!IsWindow(view)) {
+    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    RaiseLastOsError();
+  }
+  if (ReadItemCount(view) == countAtStart) return;
   SetLastError(ERROR_RETRY);
   RaiseLastOsError();
 }

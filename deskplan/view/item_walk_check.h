@@ -1,13 +1,15 @@
 // Whether a walk over the view's items saw one desktop. A walk reads the item
 // count once; an item the view then cannot give although its index is below
-// that count, while the view now counts otherwise, means that items went away
-// (or the shell refilled its view) during the walk: what the walk read is not
-// the desktop, and a layout made of it would be partial.
+// that count means, when the view has gone with its process or now counts
+// otherwise, that the walk broke off or that items went away (or the shell
+// refilled its view) during it: what the walk read is not the desktop, and a
+// layout made of it would be partial.
 #pragma once
 
 #include <windows.h>
 
-// Raises OsError with ERROR_RETRY when `itemSkipped` and the view's count now
-// differs from `countAtStart`; does nothing otherwise (a skipped item of an
-// unchanged view is one without a caption).
+// When `itemSkipped`: raises OsError with ERROR_INVALID_WINDOW_HANDLE when the
+// view is gone, with ERROR_RETRY when its count now differs from
+// `countAtStart`. Does nothing otherwise (a skipped item of an unchanged view
+// is one without a caption).
 void CheckWalkSawOneDesktop(HWND view, int countAtStart, bool itemSkipped);
