@@ -85,23 +85,28 @@ bool WaitForShellEnd(TestShell& shell, std::chrono::milliseconds timeout) {
   return false;
 }
 
-RunEnd AwaitRunEnd(ChildProcess& run, TestShell& reader, const std::string& screenshotName,
+bool AwaitErrorBox(ChildProcess& run, TestShell& reader, const std::string& screenshotName, std::string& text,
                    std::chrono::milliseconds timeout) {
-  RunEnd end;
   const auto deadline = std::chrono::steady_clock::now() + timeout;
   while (std::chrono::steady_clock::now() < deadline) {
     const std::string reply = reader.Ask("appbox");
     // Just after a box appears its text may still be empty.
     if (reply.compare(0, 4, "box ") == 0 && reply.size() > 4) {
-      end.boxShown = UnescapeCaption(reply.substr(4), end.boxText);
+      const bool read = UnescapeCaption(reply.substr(4), text);
       TakeScreenshot(screenshotName);
       reader.Ask("appanswer 1");
-      break;
+      return read;
     }
-    end.exitCode = run.Wait(std::chrono::milliseconds(0));
-    if (end.exitCode >= 0) return end;
+    if (run.Wait(std::chrono::milliseconds(0)) >= 0) return false;
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
   }
+  return false;
+}
+
+RunEnd AwaitRunEnd(ChildProcess& run, TestShell& reader, const std::string& screenshotName,
+                   std::chrono::milliseconds timeout) {
+  RunEnd end;
+  end.boxShown = AwaitErrorBox(run, reader, screenshotName, end.boxText, timeout);
   end.exitCode = run.Wait(std::chrono::seconds(30));
   return end;
 }

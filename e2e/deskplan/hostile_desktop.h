@@ -24,6 +24,13 @@ std::vector<int> SessionProcesses(const std::string& program);
 // limit.
 bool WaitForShellEnd(TestShell& shell, std::chrono::milliseconds timeout = std::chrono::seconds(60));
 
+// Waits for the application error box of a running program, reads it (a
+// screenshot is taken) and answers it (OK); false when the program ended
+// without one or none showed in time. `reader` is any live test shell of the
+// session.
+bool AwaitErrorBox(ChildProcess& run, TestShell& reader, const std::string& screenshotName, std::string& text,
+                   std::chrono::milliseconds timeout = std::chrono::seconds(90));
+
 // The application error box of a run: its text and the run's exit code once
 // the box has been answered (OK). `reader` is any live test shell of the
 // session. No box while the run ends by itself: text empty.

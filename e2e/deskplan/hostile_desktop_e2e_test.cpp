@@ -262,5 +262,56 @@ TEST_F(HostileDesktopTest, ViewEmptiedAfterAWholeWalkIsNoFailure) {
   EXPECT_EQ(shell.Quit(), 0);
 }
 
+// In a tray start the box shows and the tray goes on: the first layout of a
+// display size, broken off by the shell's end, stores nothing.
+TEST_F(HostileDesktopTest, TrayWhoseFirstSaveBreaksOffShowsTheBoxStoresNothingAndGoesOn) {
+  TestShell shell;
+  ASSERT_NO_FATAL_FAILURE(StartShell(shell, "desktop_fr.txt"));
+  ASSERT_EQ(shell.Ask("hostile end-after text 5"), "ok");
+  auto tray = StartDeskplan({});
+  ASSERT_TRUE(WaitForShellEnd(shell)) << "the test desktop did not end";
+  TestShell witness;
+  std::string error;
+  ASSERT_TRUE(witness.Start(ShellStart::WithFixture("desktop_fr.txt"), error)) << error;
+  std::string text;
+  ASSERT_TRUE(AwaitErrorBox(*tray, witness, "hostile_tray_first_save", text))
+      << "no application error box; exit code " << tray->Wait(std::chrono::milliseconds(0));
+  EXPECT_NE(text.find(kSystemError), std::string::npos) << Windows1252ToUtf8(text);
+  EXPECT_TRUE(WaitForTray(witness)) << "the tray did not go on";
+  EXPECT_EQ(LayoutText(key_), "absent");
+  EXPECT_EQ(witness.Ask("closetray"), "ok");
+  EXPECT_EQ(tray->Wait(std::chrono::seconds(30)), 0);
+  ExpectNothingLeftRunning();
+  EXPECT_EQ(witness.Quit(), 0);
+}
+
+TEST_F(HostileDesktopTest, TrayRestoreOnADisplayChangeBrokenOffShowsTheBoxAndGoesOn) {
+  TestShell shell;
+  ASSERT_NO_FATAL_FAILURE(StartShell(shell, "desktop_fr.txt"));
+  const std::string stored = StoreOldLayout(shell);
+  auto tray = StartDeskplan({});
+  ASSERT_TRUE(WaitForTray(shell));
+  EXPECT_EQ(shell.Ask("box"), "error no-box");
+  ASSERT_EQ(shell.Ask("hostile end-after move 5"), "ok");
+  const std::string screen = SessionLayoutName(shell);
+  EXPECT_EQ(shell.Ask("displaychange " + screen.substr(0, screen.find('x')) + " " +
+                      screen.substr(screen.find('x') + 1)),
+            "ok");
+  ASSERT_TRUE(WaitForShellEnd(shell)) << "the test desktop did not end";
+  TestShell witness;
+  std::string error;
+  ASSERT_TRUE(witness.Start(ShellStart::WithFixture("desktop_fr.txt"), error)) << error;
+  std::string text;
+  ASSERT_TRUE(AwaitErrorBox(*tray, witness, "hostile_tray_display_change", text))
+      << "no application error box; exit code " << tray->Wait(std::chrono::milliseconds(0));
+  EXPECT_NE(text.find(kSystemError), std::string::npos) << Windows1252ToUtf8(text);
+  EXPECT_TRUE(WaitForTray(witness)) << "the tray did not go on";
+  EXPECT_EQ(LayoutText(key_), stored);
+  EXPECT_EQ(witness.Ask("closetray"), "ok");
+  EXPECT_EQ(tray->Wait(std::chrono::seconds(30)), 0);
+  ExpectNothingLeftRunning();
+  EXPECT_EQ(witness.Quit(), 0);
+}
+
 }  // namespace
 }  // namespace e2e
