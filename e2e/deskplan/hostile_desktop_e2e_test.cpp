@@ -128,6 +128,57 @@ INSTANTIATE_TEST_SUITE_P(AfterItemK, ShellEndsDuringARestore,
                                            Breakoff{"move", 80, "desktop_100.txt"}),
                          BreakoffName);
 
+// The shell ends at once after answering item k, racing Deskplan's next step
+// (the next message, or the copy of a batch out of the shell): the save
+// either breaks off, keeps the old layout and says so, or, when its last copy
+// came first, stores the whole new layout and ends with 0.
+class ShellEndsRightAfterAnAnswer : public HostileDesktopTest, public ::testing::WithParamInterface<Breakoff> {};
+
+TEST_P(ShellEndsRightAfterAnAnswer, ASaveKeepsTheOldLayoutOrStoresTheWholeNewOne) {
+  TestShell shell;
+  ASSERT_NO_FATAL_FAILURE(StartShell(shell, GetParam().fixture));
+  const std::string old = StoreOldLayout(shell);
+  const std::vector<ShellItem> icons = shell.Items();
+  ASSERT_EQ(shell.Ask(std::string("hostile end-right-after ") + GetParam().kind + " " +
+                      std::to_string(GetParam().after)),
+            "ok");
+  const RunEnd end = RunUntilTheShellEnds(shell, "/AUTOSAVE", "hostile_save_right_after_" + BreakoffName({GetParam(), 0}));
+  std::printf("[ OUTCOME  ] %s after %d: %s, exit code %d\n", GetParam().kind, GetParam().after,
+              end.boxShown ? "broken off with the box" : "saved", end.exitCode);
+  if (end.boxShown) {
+    ExpectApplicationErrorBox(end);
+    EXPECT_EQ(LayoutText(key_), old) << "the stored layout changed";
+  } else {
+    EXPECT_EQ(end.exitCode, 0);
+    const RegKey layout = ReadKey(key_);
+    EXPECT_EQ(layout.values.size(), icons.size()) << "a partial layout was stored";
+    for (const ShellItem& icon : icons) {
+      const RegValue* value = layout.Find(icon.caption);
+      ASSERT_NE(value, nullptr) << Windows1252ToUtf8(icon.caption);
+      EXPECT_EQ(Int32At(value->data, 0), icon.x);
+      EXPECT_EQ(Int32At(value->data, 4), icon.y);
+    }
+  }
+  ExpectNothingLeftRunning();
+}
+
+INSTANTIATE_TEST_SUITE_P(AfterItemK, ShellEndsRightAfterAnAnswer,
+                         ::testing::Values(Breakoff{"text", 10, "desktop_fr.txt"},
+                                           Breakoff{"position", 20, "desktop_fr.txt"},
+                                           Breakoff{"position", 64, "desktop_100.txt"}),
+                         BreakoffName);
+
+TEST_F(HostileDesktopTest, RestoreWhoseShellEndsRightAfterAMoveShowsTheBox) {
+  TestShell shell;
+  ASSERT_NO_FATAL_FAILURE(StartShell(shell, "desktop_fr.txt"));
+  const std::string stored = StoreOldLayout(shell);
+  ASSERT_EQ(shell.Ask("hostile end-right-after move 7"), "ok");
+  const RunEnd end = RunUntilTheShellEnds(shell, "/AUTOLOAD", "hostile_restore_right_after_move_7");
+  ExpectApplicationErrorBox(end);
+  EXPECT_EQ(LayoutText(key_), stored);
+  ExpectNothingLeftRunning();
+}
+
 // The caption as Deskplan receives it: the view's text, then padding up to the
 // end of the buffer.
 std::string FilledCaption(const std::string& caption) {

@@ -24,7 +24,7 @@ std::string StatusLine() {
   const HostileSettings settings = CurrentHostileSettings();
   const HostileCounters counters = CurrentHostileCounters();
   return std::string("hostile end-after ") + QueryKindName(settings.endAfterKind) + " " +
-         std::to_string(settings.endAfter) + " unterminated " + (settings.unterminated ? "1" : "0") + " extra " +
+         std::to_string(settings.endAfter) + " right " + (settings.endRightAfter ? "1" : "0") + " unterminated " + (settings.unterminated ? "1" : "0") + " extra " +
          std::to_string(settings.extraItems) + " zero-after " + std::to_string(settings.zeroAfter) + " text " +
          std::to_string(counters.text) + " position " + std::to_string(counters.position) + " moves " +
          std::to_string(counters.moves) + " counts " + std::to_string(counters.counts) + " emptied " +
@@ -42,7 +42,8 @@ bool AddMode(const std::vector<std::string>& words, HostileSettings& settings) {
     settings.unterminated = true;
     return true;
   }
-  if (mode == "end-after" && words.size() == 4) {
+  if ((mode == "end-after" || mode == "end-right-after") && words.size() == 4) {
+    settings.endRightAfter = mode == "end-right-after";
     return ParseQueryKind(words[2], settings.endAfterKind) && ToCount(words[3], settings.endAfter);
   }
   if (mode == "extra" && words.size() == 3) return ToCount(words[2], settings.extraItems);

@@ -1,11 +1,13 @@
 // The test shell's commands about its hostile modes (hostile_modes.h) and the
 // application error box that a program ends with:
-//   hostile                    -> "hostile end-after KIND K unterminated 0|1 extra N
+//   hostile                    -> "hostile end-after KIND K right R unterminated 0|1 extra N
 //                                 zero-after K text T position P moves M counts C
-//                                 emptied 0|1" (KIND none when off, zero-after -1
+//                                 emptied 0|1" (KIND none when off, R 1 when it ends
+//                                 right after, zero-after -1
 //                                 when off; T, P, M, C: queries answered so far)
 //   hostile off                -> every mode off -> "ok"
 //   hostile end-after KIND K   -> KIND text|position|move -> "ok"
+//   hostile end-right-after KIND K -> "ok"
 //   hostile unterminated       -> "ok"
 //   hostile extra N            -> "ok"
 //   hostile zero-after K       -> "ok"

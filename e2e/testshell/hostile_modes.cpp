@@ -73,7 +73,8 @@ LRESULT CALLBACK HostileListProc(HWND window, UINT message, WPARAM wParam, LPARA
   // Only what other processes send is answered with hostility.
   if (!itemMessage || !InSendMessage() || InOwnListCall()) return DefSubclassProc(window, message, wParam, lParam);
 
-  if (settings.endAfterKind != QueryKind::None && Answered(settings.endAfterKind) >= settings.endAfter) {
+  if (settings.endAfterKind != QueryKind::None && !settings.endRightAfter &&
+      Answered(settings.endAfterKind) >= settings.endAfter) {
     TerminateProcess(GetCurrentProcess(), kHostileExitCode);
   }
   if (settings.zeroAfter >= 0 && counters.items() >= settings.zeroAfter) counters.emptied = true;
@@ -93,6 +94,10 @@ LRESULT CALLBACK HostileListProc(HWND window, UINT message, WPARAM wParam, LPARA
     result = reinterpret_cast<LVITEMA*>(lParam)->cchTextMax;
   }
   CountAnswer(kind);
+  if (settings.endRightAfter && kind == settings.endAfterKind && Answered(kind) == settings.endAfter) {
+    ReplyMessage(result);
+    TerminateProcess(GetCurrentProcess(), kHostileExitCode);
+  }
   return result;
 }
 
@@ -148,10 +153,11 @@ const char* QueryKindName(QueryKind kind) {
 bool ParseHostileOption(int argc, char** argv, int& index, HostileSettings& hostile, std::string& error) {
   const std::string name = argv[index];
   const bool hasValue = index + 1 < argc;
-  if (name == "--end-after") {
+  if (name == "--end-after" || name == "--end-right-after") {
+    hostile.endRightAfter = name == "--end-right-after";
     if (index + 2 >= argc || !ParseQueryKind(argv[index + 1], hostile.endAfterKind) ||
         !ParseNumber(argv[index + 2], hostile.endAfter)) {
-      error = "bad --end-after: text|position|move K";
+      error = "bad " + name + ": text|position|move K";
     }
     index += 2;
     return true;

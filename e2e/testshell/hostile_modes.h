@@ -6,6 +6,9 @@
 //                    (LVM_GETITEMA/W, LVM_GETITEMTEXTA/W), item position
 //                    (LVM_GETITEMPOSITION) or move (LVM_SETITEMPOSITION,
 //                    LVM_SETITEMPOSITION32);
+//   end right after K  the same, but at once after answering the K-th query
+//                    (ReplyMessage, then TerminateProcess): the sender gets
+//                    its answer and races the process's end to its next step;
 //   unterminated     item text fills the caller's whole buffer (the caption,
 //                    then padding) with no terminating zero;
 //   extra N          LVM_GETITEMCOUNT reports N items more than the view has;
@@ -30,6 +33,7 @@ enum class QueryKind { None, Text, Position, Move };
 struct HostileSettings {
   QueryKind endAfterKind = QueryKind::None;
   int endAfter = 0;         // with endAfterKind: answered queries before the end
+  bool endRightAfter = false;  // end on answering the endAfter-th, not at the next
   bool unterminated = false;
   int extraItems = 0;
   int zeroAfter = -1;       // -1: never
@@ -52,7 +56,8 @@ HostileSettings CurrentHostileSettings();
 HostileCounters CurrentHostileCounters();
 
 // Reads the option at argv[index] (and its values, advancing index) when it is
-// one of: --end-after text|position|move K, --unterminated-text,
+// one of: --end-after text|position|move K, --end-right-after
+// text|position|move K, --unterminated-text,
 // --extra-items N, --zero-after K. Answers false when it is none of them;
 // sets error when it is one but malformed.
 bool ParseHostileOption(int argc, char** argv, int& index, HostileSettings& settings, std::string& error);
