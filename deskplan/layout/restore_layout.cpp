@@ -58,6 +58,10 @@ void RestoreLayout(HWND view, const std::string &keyPath, RedrawGuard &redraw) {
   bool skipped = false;
   for (int first = 0; first < count; first += kItemBatchSize) {
     std::vector<RemoteItem> items = channel.ReadItems(first, count - first, ItemQuery::Caption);
+    if (NoItemReadable(items)) {
+      skipped = true;
+      break;
+    }
     for (std::size_t slot = 0; slot < items.size(); ++slot) {
       if (!items[slot].readable) {
         skipped = true;

@@ -31,7 +31,12 @@ bool ReadAllItems(HWND view, std::vector<SavedIcon> &icons) {
     int count = ReadItemCount(view);
     bool skipped = false;
     for (int first = 0; first < count; first += kItemBatchSize) {
-      for (auto &item : channel.ReadItems(first, count - first, ItemQuery::CaptionAndPosition)) {
+      std::vector<RemoteItem> items = channel.ReadItems(first, count - first, ItemQuery::CaptionAndPosition);
+      if (NoItemReadable(items)) {
+        skipped = true;
+        break;
+      }
+      for (auto &item : items) {
         if (!item.readable) {
           skipped = true;
           continue;

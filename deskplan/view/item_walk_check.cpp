@@ -3,6 +3,12 @@
 #include "deskplan/app/os_error.h"
 #include "deskplan/view/item_count.h"
 
+bool NoItemReadable(const std::vector<RemoteItem> &items) {
+  for (const RemoteItem &item : items)
+    if (item.readable) return false;
+  return true;
+}
+
 void CheckWalkSawOneDesktop(HWND view, int countAtStart, bool itemSkipped) {
   if (!itemSkipped) return;
   if (!IsWindow(view)) {

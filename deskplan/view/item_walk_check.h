@@ -6,7 +6,17 @@
 // layout made of it would be partial.
 #pragma once
 
+#include <vector>
+
 #include <windows.h>
+
+#include "deskplan/view/remote_item_channel.h"
+
+// A view gives every item it holds, also one without a caption: a whole batch
+// it gives nothing of lies past its items (its count said more than it holds)
+// or finds the view emptied or gone. The walk ends there rather than ask for
+// every item counted, and the check below tells which it was.
+bool NoItemReadable(const std::vector<RemoteItem> &items);
 
 // When `itemSkipped`: raises OsError with ERROR_INVALID_WINDOW_HANDLE when the
 // view is gone, with ERROR_RETRY when its count now differs from

@@ -250,6 +250,30 @@ TEST_F(HostileDesktopTest, ItemsCountedButMissingAreLeftOut) {
   EXPECT_EQ(shell.Quit(), 0);
 }
 
+// A count far beyond the items held: the walk ends after the first batch the
+// view cannot give at all, instead of asking for every counted item (about a
+// quarter of a millisecond a question) while a restore holds the view's redraw.
+TEST_F(HostileDesktopTest, ACountFarBeyondTheItemsDoesNotHoldTheWalk) {
+  TestShell shell;
+  ASSERT_NO_FATAL_FAILURE(StartShell(shell, "desktop_fr.txt"));
+  const std::vector<ShellItem> icons = shell.Items();
+  ASSERT_EQ(shell.Ask("hostile extra 1000000"), "ok");
+  const DeskplanRun save = RunDeskplan({"/NOPROMPT", "/AUTOSAVE"}, std::chrono::seconds(60));
+  ASSERT_FALSE(save.result.timedOut) << "the save walked the counted items";
+  EXPECT_EQ(save.result.exitCode, 0);
+  EXPECT_EQ(ReadKey(key_).values.size(), icons.size());
+  ScrambleIcons(shell);
+  const DeskplanRun load = RunDeskplan({"/NOPROMPT", "/AUTOLOAD"}, std::chrono::seconds(60));
+  ASSERT_FALSE(load.result.timedOut) << "the restore walked the counted items";
+  EXPECT_EQ(load.result.exitCode, 0);
+  ExpectSamePositions(shell.Items(), icons);
+  EXPECT_EQ(shell.Ask("paints").substr(shell.Ask("paints").size() - 1), "1") << "the view's redraw is back on";
+  ReportTiming("save of 20 icons with a count of 1000020: " + std::to_string(save.seconds) + " s, restore " +
+               std::to_string(load.seconds) + " s");
+  ExpectNothingLeftRunning();
+  EXPECT_EQ(shell.Quit(), 0);
+}
+
 TEST_F(HostileDesktopTest, ViewEmptiedDuringASaveKeepsTheOldLayoutAndTellsTheUser) {
   TestShell shell;
   ASSERT_NO_FATAL_FAILURE(StartShell(shell, "desktop_fr.txt"));

@@ -6,6 +6,7 @@
 // reports.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <functional>
 
 #include <commctrl.h>
@@ -147,6 +148,23 @@ TEST_F(HostileView, ItemsCountedButNotHeldAreLeftOut) {
   Points expected;
   for (int i = 0; i < 20; ++i) expected.push_back({i, 2 * i});
   EXPECT_EQ(Positions(desktop.listView), expected);
+  EXPECT_TRUE(NothingHeld());
+}
+
+TEST_F(HostileView, ACountFarBeyondTheItemsEndsTheWalkAfterABatchWithNothingInIt) {
+  // 70 icons: two batches hold them, the third holds nothing and ends the walk.
+  auto desktop = ModernDesktop(Icons(70));
+  winsim::SetListViewCountExcess(desktop.listView, INT_MAX - 70);
+  AppOptions.quiet = true;
+  EXPECT_EQ(CommandFailure(kSaveLayout), 0u);
+  EXPECT_EQ(StoredNames().size(), 70u);
+  EXPECT_EQ(winsim::CountCalls("LVM_GETITEMA"), 3u * 64);
+
+  winsim::SetListViewIcons(desktop.listView, Icons(70, 300));
+  EXPECT_EQ(CommandFailure(kRestoreLayout), 0u);
+  EXPECT_EQ(winsim::CountCalls("LVM_GETITEMA"), 3u * 64 * 3) << "two passes of three batches each";
+  EXPECT_EQ(Positions(desktop.listView)[69], (std::pair<int, int>{69, 138}));
+  EXPECT_TRUE(winsim::ListViewPaintState(desktop.listView).redraw);
   EXPECT_TRUE(NothingHeld());
 }
 
