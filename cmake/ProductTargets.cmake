@@ -2,7 +2,7 @@
 # native builds, the real system DLLs in the mingw builds.
 add_library(platform_api INTERFACE)
 if(DESKPLAN_TARGET_WINDOWS)
-  target_link_libraries(platform_api INTERFACE user32 advapi32 shell32 gdi32)
+  target_link_libraries(platform_api INTERFACE user32 advapi32 shell32 gdi32 ole32 uuid)
 else()
   target_link_libraries(platform_api INTERFACE winsim)
 endif()

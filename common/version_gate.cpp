@@ -23,10 +23,21 @@ bool FirstArgumentIsNoVersion() {
   return first == "/NOVERSION";
 }
 
+const DWORD kFirstBuildWithIconRecord = 17763;  // Windows 10 version 1809
+
+bool IsIconRecordVersion() {
+  OSVERSIONINFOA info = {};
+  info.dwOSVersionInfoSize = sizeof info;
+  if (!GetVersionExA(&info) || info.dwPlatformId != VER_PLATFORM_WIN32_NT) return false;
+  if (info.dwMajorVersion != 10) return info.dwMajorVersion > 10;
+  return info.dwMinorVersion > 0 || info.dwBuildNumber >= kFirstBuildWithIconRecord;
+}
+
 }  // namespace
 
 namespace deskplan {
 bool IsLegacyWindows() { return FirstArgumentIsNoVersion() || IsLegacyVersion(); }
+bool ShellKeepsIconPositions() { return !FirstArgumentIsNoVersion() && IsIconRecordVersion(); }
 }  // namespace deskplan
 
 namespace cleanslate {

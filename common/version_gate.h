@@ -5,6 +5,10 @@
 
 namespace deskplan {
 bool IsLegacyWindows();
+// True from Windows 10 version 1809 (build 17763) on, where the shell keeps
+// its own record of the desktop icons' positions. False with "/NOVERSION" as
+// first argument, which stands for a legacy system.
+bool ShellKeepsIconPositions();
 }
 
 namespace cleanslate {

@@ -2,11 +2,13 @@
 
 #include <string>
 
+#include "common/version_gate.h"
 #include "deskplan/app/os_error.h"
 #include "deskplan/app/program_state.h"
 #include "deskplan/app/reg_ctrl.h"
 #include "deskplan/app/show_notice.h"
 #include "deskplan/layout/confirm_overwrite.h"
+#include "deskplan/layout/folder_view_placement.h"
 #include "deskplan/layout/layout_name.h"
 #include "deskplan/layout/restore_layout.h"
 #include "deskplan/layout/save_layout.h"
@@ -48,8 +50,12 @@ void RunCrossProcessCommand(LayoutMode mode, HWND view, const std::string &name,
     // Two passes: icons moved early in the first can push others about. The
     // view repaints once, after both.
     RedrawGuard redraw(view);
-    RestoreLayout(view, path, redraw);
-    RestoreLayout(view, path, redraw);
+    RestoredIcons restored;
+    RestoreLayout(view, path, redraw, &restored);
+    RestoreLayout(view, path, redraw, &restored);
+    // Where the shell keeps its own record of the places, the moves would not
+    // outlast the next refresh: place the same icons through the shell.
+    if (deskplan::ShellKeepsIconPositions()) PlaceThroughFolderView(view, restored);
   }
 }
 

@@ -35,6 +35,17 @@ void Rollback(HKEY key, const std::vector<LayoutValue> &old, const std::vector<L
   for (const auto &value : old) SetValue(key, value);
 }
 
+// Whether the old values' names, in their order, are the first new ones: the
+// values can then be written over in place and still be enumerated in the
+// order given. Names are compared exactly, so that a new spelling replaces the
+// stored one. This is the usual case of saving the same desktop again.
+bool OldNamesLeadTheNew(const std::vector<LayoutValue> &old, const std::vector<LayoutValue> &values) {
+  if (old.size() > values.size()) return false;
+  for (std::size_t index = 0; index < old.size(); ++index)
+    if (old[index].name != values[index].name) return false;
+  return true;
+}
+
 [[noreturn]] void Fail(LONG code) { throw OsError(static_cast<DWORD>(code)); }
 
 }  // namespace
@@ -61,10 +72,13 @@ void ReplaceLayoutValues(const std::string &keyPath, const std::vector<LayoutVal
     old.clear();  // nothing was changed but a key this call created
     undo(result);
   }
-  // Old values go first, so the new ones are enumerated in the order given.
-  for (const auto &value : old) {
-    result = RegDeleteValueA(key.Get(), value.name.c_str());
-    if (result != ERROR_SUCCESS) undo(result);
+  // The old values go first, unless the new ones can be written over them in
+  // place: either way the new values are enumerated in the order given.
+  if (!OldNamesLeadTheNew(old, values)) {
+    for (const auto &value : old) {
+      result = RegDeleteValueA(key.Get(), value.name.c_str());
+      if (result != ERROR_SUCCESS) undo(result);
+    }
   }
   for (const auto &value : values) {
     written.push_back(value);

@@ -44,7 +44,7 @@ void PrepareViewForRestore(HWND view) {
   SetWindowLongA(view, GWL_STYLE, style ^ LVS_AUTOARRANGE);
 }
 
-void RestoreLayout(HWND view, const std::string &keyPath, RedrawGuard &redraw) {
+void RestoreLayout(HWND view, const std::string &keyPath, RedrawGuard &redraw, RestoredIcons *restored) {
   HKEY opened = nullptr;
   if (RegOpenKeyExA(HKEY_CURRENT_USER, keyPath.c_str(), 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS) return;
   UniqueRegKey key(opened);
@@ -53,6 +53,7 @@ void RestoreLayout(HWND view, const std::string &keyPath, RedrawGuard &redraw) {
   RemoteItemChannel channel(view);
   if (!channel.IsOpen()) return;
   redraw.Suspend();
+  if (restored) restored->Clear();
   UsedNames usedNames;
   int count = ReadItemCount(view);
   bool skipped = false;
@@ -72,8 +73,12 @@ void RestoreLayout(HWND view, const std::string &keyPath, RedrawGuard &redraw) {
       if (!QueryIconPosition(key.Get(), name, position)) continue;
       usedNames.Add(name);
       // A failed position query was stored as (-1, -1): the icon keeps its place.
-      if (!position.IsUnknown())
-        channel.SetItemPosition(first + static_cast<int>(slot), position.x, position.y);
+      if (position.IsUnknown()) {
+        if (restored) restored->Accept(name);
+        continue;
+      }
+      channel.SetItemPosition(first + static_cast<int>(slot), position.x, position.y);
+      if (restored) restored->Place(name, POINT{position.x, position.y});
     }
   }
   // Icons the view stopped giving were not put back: say so.

@@ -7,14 +7,17 @@
 #include <windows.h>
 
 #include "deskplan/layout/redraw_guard.h"
+#include "deskplan/layout/restored_icons.h"
 
 class SharedItemArea;
 
 // Cross-process method. A failed memory copy in the shell's process raises
 // OsError after the pass has released everything it took. The pass turns the
 // view's redraw off through `redraw` before it moves anything; the caller's
-// guard turns it back on once, after all its passes.
-void RestoreLayout(HWND view, const std::string &keyPath, RedrawGuard &redraw);
+// guard turns it back on once, after all its passes. When `restored` is given,
+// a pass that reaches the icons records there the names it accepted and where
+// it sent each icon (what an earlier pass recorded is dropped).
+void RestoreLayout(HWND view, const std::string &keyPath, RedrawGuard &redraw, RestoredIcons *restored = nullptr);
 
 // Shared-area method; the layout key is known to exist. The view repaints once,
 // after the pass.

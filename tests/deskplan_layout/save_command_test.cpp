@@ -181,6 +181,53 @@ TEST_F(SaveCommand, AKeyThatCannotBeWrittenKeepsTheOldLayoutWhole) {
   }
 }
 
+// Saving the same desktop again writes the values over the old ones; any other
+// change of names or order rewrites the key, so that the values always come
+// in the desktop's order and with its spelling.
+TEST_F(SaveCommand, ResavingWritesInPlaceOnlyWhenTheOldNamesLeadTheNew) {
+  struct Case {
+    const char *title;
+    std::vector<std::string> captions;
+    size_t deletes;
+  };
+  const Case cases[] = {{"same desktop", {"A", "B"}, 0},
+                        {"one icon more, at the end", {"A", "B", "C"}, 0},
+                        {"one icon fewer", {"A"}, 2},
+                        {"order changed", {"B", "A"}, 2},
+                        {"spelling changed", {"a", "B"}, 2}};
+  for (const Case &test : cases) {
+    SCOPED_TRACE(test.title);
+    SetUp();
+    std::vector<winsim::DesktopIcon> icons;
+    for (const auto &caption : test.captions) icons.push_back({caption, 40, static_cast<int>(icons.size())});
+    ModernDesktop(icons);
+    StoreIcon("A", 1, 1);
+    StoreIcon("B", 2, 2);
+    AppOptions.quiet = true;
+    RunLayoutCommand(kSaveLayout);
+    EXPECT_EQ(StoredNames(), test.captions);
+    for (size_t i = 0; i < test.captions.size(); ++i) {
+      EXPECT_EQ(Stored(test.captions[i]).x, 40);
+      EXPECT_EQ(Stored(test.captions[i]).y, static_cast<int>(i));
+    }
+    EXPECT_EQ(winsim::CountCalls("RegDeleteValueA"), test.deletes);
+    EXPECT_TRUE(NothingHeld());
+  }
+}
+
+TEST_F(SaveCommand, AnInPlaceRewriteThatFailsPutsTheOldValuesBack) {
+  ModernDesktop({{"A", 10, 10}, {"B", 20, 20}, {"C", 30, 30}});
+  StoreIcon("A", 1, 1);
+  StoreIcon("B", 2, 2);
+  AppOptions.quiet = true;
+  winsim::FailNext("RegSetValueExA", ERROR_ACCESS_DENIED, 2);  // "A" and "B" written over, "C" refused
+  EXPECT_EQ(SaveFailure(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+  EXPECT_EQ(StoredNames(), (std::vector<std::string>{"A", "B"}));
+  EXPECT_EQ(Stored("A").x, 1);
+  EXPECT_EQ(Stored("B").x, 2);
+  EXPECT_TRUE(NothingHeld());
+}
+
 TEST_F(SaveCommand, AFirstLayoutThatCannotBeWrittenLeavesNoKey) {
   // Writing the second value, or (found by the fault sweep) reading the new
   // key's values, fails: no empty key is left behind.

@@ -1,7 +1,10 @@
-// shell32: special folders, item identifier lists, the shell's allocator, and
+// shell32: special folders, item identifier lists (declared with the
+// namespace interfaces in <shobjidl.h>), the shell's allocator, and
 // telling the shell that something it shows has changed.
 #pragma once
 
+#include <objbase.h>
+#include <shobjidl.h>
 #include <windows.h>
 
 #ifndef E_INVALIDARG
@@ -13,19 +16,9 @@
 
 #define STDMETHODCALLTYPE
 
+#define CSIDL_DESKTOP 0x0000
 #define CSIDL_PERSONAL 0x0005
 
-typedef struct _SHITEMID {
-  USHORT cb;
-  BYTE abID[1];
-} SHITEMID;
-
-typedef struct _ITEMIDLIST {
-  SHITEMID mkid;
-} ITEMIDLIST, *LPITEMIDLIST;
-typedef const ITEMIDLIST *LPCITEMIDLIST;
-typedef ITEMIDLIST *PIDLIST_ABSOLUTE;
-typedef const ITEMIDLIST *PCIDLIST_ABSOLUTE;
 
 // The COM task allocator interface, in its method-table order.
 struct IMalloc {

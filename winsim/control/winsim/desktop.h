@@ -73,7 +73,11 @@ struct ShellDesktop {
   HWND listView = nullptr;
 };
 
-// Adds an "explorer.exe" process and its desktop windows.
+// Adds an "explorer.exe" process and its desktop windows; "Progman" is
+// registered as the shell window, as the shell does when it starts.
 ShellDesktop BuildShellDesktop(const ShellDesktopSetup &setup);
+
+// Makes `window` what GetShellWindow answers (null: no shell registered one).
+void RegisterShellWindow(HWND window);
 
 }  // namespace winsim

@@ -102,6 +102,8 @@ BOOL WINAPI ShowWindow(HWND window, int command);
 
 // Finding and enumerating windows
 HWND WINAPI FindWindowA(LPCSTR className, LPCSTR windowName);
+// The shell's desktop window ("Progman" of the running shell), or null.
+HWND WINAPI GetShellWindow(void);
 HWND WINAPI FindWindowExA(HWND parent, HWND childAfter, LPCSTR className, LPCSTR windowName);
 BOOL WINAPI EnumWindows(WNDENUMPROC callback, LPARAM lParam);
 BOOL WINAPI EnumChildWindows(HWND parent, WNDENUMPROC callback, LPARAM lParam);

@@ -23,6 +23,7 @@ ShellDesktop BuildShellDesktop(const ShellDesktopSetup &setup) {
   ShellDesktop desktop;
   desktop.processId = AddProcess("explorer.exe", setup.shellKind);
   desktop.progman = AddShellWindow("Progman", "Program Manager", nullptr, desktop.processId);
+  RegisterShellWindow(desktop.progman);
   HWND host = desktop.progman;
   if (setup.host == DesktopHost::WorkerW) {
     AddShellWindow("WorkerW", "", nullptr, desktop.processId);

@@ -33,6 +33,7 @@ struct ShellState {
 
   POINT cursor = {640, 1000};
   HWND foreground = nullptr;
+  HWND shellWindow = nullptr;  // what the running shell registered
 
   std::map<std::string, UINT> registeredMessages;  // upper-cased names
   UINT nextRegisteredMessage = 0xC0F0;
