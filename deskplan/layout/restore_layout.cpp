@@ -12,6 +12,7 @@
 #include "deskplan/layout/layout_name.h"
 #include "deskplan/layout/used_names.h"
 #include "deskplan/view/item_count.h"
+#include "deskplan/view/item_walk_check.h"
 #include "deskplan/view/remote_item_channel.h"
 #include "deskplan/view/shared_item_area.h"
 
@@ -55,10 +56,18 @@ void RestoreLayout(HWND view, const std::string &keyPath, RedrawGuard &redraw, R
   if (restored) restored->Clear();
   UsedNames usedNames;
   int count = ReadItemCount(view);
+  bool skipped = false;
   for (int first = 0; first < count; first += kItemBatchSize) {
     std::vector<RemoteItem> items = channel.ReadItems(first, count - first, ItemQuery::Caption);
+    if (NoItemReadable(items)) {
+      skipped = true;
+      break;
+    }
     for (std::size_t slot = 0; slot < items.size(); ++slot) {
-      if (!items[slot].readable) continue;
+      if (!items[slot].readable) {
+        skipped = true;
+        continue;
+      }
       std::string name = UniqueValueName(items[slot].caption, usedNames);
       IconPosition position;
       if (!QueryIconPosition(key.Get(), name, position)) continue;
@@ -72,6 +81,8 @@ void RestoreLayout(HWND view, const std::string &keyPath, RedrawGuard &redraw, R
       if (restored) restored->Place(name, POINT{position.x, position.y});
     }
   }
+  // Icons the view stopped giving were not put back: say so.
+  CheckWalkSawOneDesktop(view, count, skipped);
 }
 
 void RestoreLayoutShared(HWND view, const std::string &layoutName, SharedItemArea &area) {
@@ -81,13 +92,18 @@ void RestoreLayoutShared(HWND view, const std::string &layoutName, SharedItemAre
   redraw.Suspend();
   std::string keyPath = LayoutKeyPath(layoutName);
   int count = ReadItemCount(view);
+  bool skipped = false;
   for (int index = 0; index < count; ++index) {
     std::string caption;
     POINT current;
-    if (!area.ReadItem(view, index, caption, current)) continue;
+    if (!area.ReadItem(view, index, caption, current)) {
+      skipped = true;
+      continue;
+    }
     int32_t packed = ReadRegInteger(HKEY_CURRENT_USER, keyPath, caption, -1);
     if (packed == -1) continue;
     auto bits = static_cast<DWORD>(packed);
     area.SetItemPosition(view, index, PackedIconPosition::UnpackX(bits), PackedIconPosition::UnpackY(bits));
   }
+  CheckWalkSawOneDesktop(view, count, skipped);
 }

@@ -9,6 +9,7 @@
 #include "deskplan/layout/layout_name.h"
 #include "deskplan/layout/used_names.h"
 #include "deskplan/view/item_count.h"
+#include "deskplan/view/item_walk_check.h"
 #include "deskplan/view/remote_item_channel.h"
 #include "deskplan/view/shared_item_area.h"
 
@@ -19,23 +20,33 @@ struct SavedIcon {
   POINT position;
 };
 
-// Reads every item through the shell's process. A walk that cannot start or
-// breaks off raises OsError before anything is stored; false only when memory
-// ran out here.
+// Reads every item through the shell's process. A walk that cannot start,
+// breaks off or sees items go away raises OsError before anything is stored;
+// false only when memory ran out here.
 bool ReadAllItems(HWND view, std::vector<SavedIcon> &icons) {
   RemoteItemChannel channel(view);
   if (!channel.IsOpen()) throw OsError(channel.OpenError());
   try {
     UsedNames usedNames;
     int count = ReadItemCount(view);
+    bool skipped = false;
     for (int first = 0; first < count; first += kItemBatchSize) {
-      for (auto &item : channel.ReadItems(first, count - first, ItemQuery::CaptionAndPosition)) {
-        if (!item.readable) continue;
+      std::vector<RemoteItem> items = channel.ReadItems(first, count - first, ItemQuery::CaptionAndPosition);
+      if (NoItemReadable(items)) {
+        skipped = true;
+        break;
+      }
+      for (auto &item : items) {
+        if (!item.readable) {
+          skipped = true;
+          continue;
+        }
         std::string name = UniqueValueName(item.caption, usedNames);
         usedNames.Add(name);
         icons.push_back({name, item.position});
       }
     }
+    CheckWalkSawOneDesktop(view, count, skipped);
   } catch (const OsError &) {
     throw;  // the shell went away or a memory copy failed
   } catch (const std::exception &) {
@@ -60,9 +71,13 @@ void SaveLayout(HWND view, const std::string &keyPath) {
 void SaveLayoutShared(HWND view, const std::string &layoutName, SharedItemArea &area) {
   std::vector<LayoutValue> values;
   int count = ReadItemCount(view);
+  bool skipped = false;
   for (int index = 0; index < count; ++index) {
     SavedIcon icon;
-    if (!area.ReadItem(view, index, icon.name, icon.position)) continue;
+    if (!area.ReadItem(view, index, icon.name, icon.position)) {
+      skipped = true;
+      continue;
+    }
     DWORD packed = PackedIconPosition::Pack(icon.position.x, icon.position.y);
     values.push_back({icon.name, REG_DWORD,
                       {static_cast<BYTE>(packed), static_cast<BYTE>(packed >> 8), static_cast<BYTE>(packed >> 16),
@@ -74,5 +89,6 @@ void SaveLayoutShared(HWND view, const std::string &layoutName, SharedItemArea &
     SetLastError(ERROR_INVALID_WINDOW_HANDLE);
     RaiseLastOsError();
   }
+  CheckWalkSawOneDesktop(view, count, skipped);
   ReplaceLayoutValues(LayoutKeyPath(layoutName), values);
 }

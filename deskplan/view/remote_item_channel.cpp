@@ -107,6 +107,12 @@ std::vector<RemoteItem> RemoteItemChannel::ReadItems(int first, int count, ItemQ
 }
 
 void RemoteItemChannel::SetItemPosition(int index, int x, int y) {
-  SendMessageA(view_, LVM_SETITEMPOSITION, static_cast<WPARAM>(index),
-               MAKELPARAM(static_cast<unsigned>(x) & 0xFFFF, static_cast<unsigned>(y) & 0xFFFF));
+  LRESULT moved = SendMessageA(view_, LVM_SETITEMPOSITION, static_cast<WPARAM>(index),
+                               MAKELPARAM(static_cast<unsigned>(x) & 0xFFFF, static_cast<unsigned>(y) & 0xFFFF));
+  // A refused move is passed over, unless the view went away with the shell's
+  // process: then the restore broke off.
+  if (!Succeeded(moved) && !IsWindow(view_)) {
+    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    RaiseLastOsError();
+  }
 }

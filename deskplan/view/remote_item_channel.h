@@ -37,7 +37,8 @@ class RemoteItemChannel {
   // (none when the channel is not open). A failed memory copy raises OsError,
   // and so does a view that went away with its process during the batch.
   std::vector<RemoteItem> ReadItems(int first, int count, ItemQuery query);
-  // Moves an item; each coordinate keeps its low 16 bits.
+  // Moves an item; each coordinate keeps its low 16 bits. A refused move is
+  // passed over, but a view gone with its process raises OsError.
   void SetItemPosition(int index, int x, int y);
 
  private:

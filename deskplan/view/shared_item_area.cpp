@@ -68,5 +68,12 @@ void SharedItemArea::SetItemPosition(HWND view, int index, int x, int y) {
   if (!area) return;
   PutInt32(area + kPointOffset, x);
   PutInt32(area + kPointOffset + 4, y);
-  SendMessageA(view, LVM_SETITEMPOSITION32, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(area + kPointOffset));
+  LRESULT moved =
+      SendMessageA(view, LVM_SETITEMPOSITION32, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(area + kPointOffset));
+  // A refused move is passed over, unless the view went away with the shell's
+  // process: then the restore broke off.
+  if (moved == 0 && !IsWindow(view)) {
+    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    RaiseLastOsError();
+  }
 }

@@ -22,6 +22,8 @@ class SharedItemArea {
   // Caption (at most 259 characters) and position of an item; false when the
   // caption is empty, which skips the item.
   bool ReadItem(HWND view, int index, std::string &caption, POINT &position);
+  // Moves an item; a refused move is passed over, but a view gone with its
+  // process raises OsError.
   void SetItemPosition(HWND view, int index, int x, int y);
 
  private:

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "../protocol/fixture_format.h"
+#include "hostile_modes.h"
 #include "paint_counter.h"
 #include "shared_arena.h"
 #include "shell_commands.h"
@@ -90,6 +91,10 @@ int RunShell(HINSTANCE instance, int argc, char** argv) {
   if (!state.desktop.Create(options, instance, error)) return Fail(error);
   if (options.sharedArena && !ServeSharedArena(state.desktop.ListView())) {
     return Fail("cannot subclass the list view (error " + std::to_string(GetLastError()) + ")");
+  }
+  SetHostileSettings(options.hostile);
+  if (!ServeHostileModes(state.desktop.ListView())) {
+    return Fail("cannot subclass the list view for the hostile modes (error " + std::to_string(GetLastError()) + ")");
   }
   if (!CountListPaints(state.desktop.ListView())) {
     return Fail("cannot count the list view's paints (error " + std::to_string(GetLastError()) + ")");

@@ -112,6 +112,8 @@ bool ServeSharedArena(HWND listView) {
 
 ArenaCounters SharedArenaCounters() { return counters; }
 
+bool InOwnListCall() { return ownCallDepth > 0; }
+
 OwnListCall::OwnListCall() { ++ownCallDepth; }
 OwnListCall::~OwnListCall() { --ownCallDepth; }
 

@@ -28,6 +28,9 @@ struct ArenaCounters {
 bool ServeSharedArena(HWND listView);
 ArenaCounters SharedArenaCounters();
 
+// True while the shell itself calls its list view (an OwnListCall lives).
+bool InOwnListCall();
+
 // Marks the shell's own calls to its list view for as long as it lives, so
 // they reach the control untouched even while a cross-thread message runs.
 class OwnListCall {

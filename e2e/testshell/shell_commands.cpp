@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "../protocol/caption_escape.h"
+#include "hostile_commands.h"
 #include "paint_counter.h"
 #include "shared_arena.h"
 #include "tray_commands.h"
@@ -147,6 +148,8 @@ std::string RunCommand(const ShellDesktop& desktop, const std::string& line, boo
   }
   std::string trayReply;
   if (RunTrayCommand(desktop, words, trayReply)) return trayReply;
+  std::string hostileReply;
+  if (RunHostileCommand(words, hostileReply)) return hostileReply;
   return "error unknown-command";
 }
 

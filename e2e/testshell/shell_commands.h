@@ -19,6 +19,7 @@
 //   paints             -> "paints N redraw R": WM_PAINTs the list view handled so
 //                         far, and R = 1 when its redraw is on (WM_SETREDRAW)
 //   quit               -> "bye", then the shell ends with exit code 0
+// and the commands of tray_commands.h and hostile_commands.h.
 // CAPTION is escaped as in e2e/protocol/caption_escape.h.
 #pragma once
 

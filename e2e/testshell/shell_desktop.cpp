@@ -125,6 +125,7 @@ void ShellDesktop::PlaceIcons(const std::vector<e2e::FixtureIcon>& icons) {
 }
 
 int ShellDesktop::ItemCount() const {
+  const OwnListCall own;
   return static_cast<int>(SendMessageA(listView_.get(), LVM_GETITEMCOUNT, 0, 0));
 }
 

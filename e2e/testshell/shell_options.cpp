@@ -50,6 +50,8 @@ bool ParseShellOptions(int argc, char** argv, ShellOptions& options, std::string
       options.editLabels = true;
     } else if (name == "--shared-arena") {
       options.sharedArena = true;
+    } else if (ParseHostileOption(argc, argv, i, options.hostile, error)) {
+      if (!error.empty()) return false;
     } else {
       error = "unknown option " + name;
       return false;

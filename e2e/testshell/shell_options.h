@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "hostile_modes.h"
+
 namespace testshell {
 
 enum class HostKind { Progman, WorkerW };
@@ -16,10 +18,12 @@ struct ShellOptions {
   bool editLabels = false;        // LVS_EDITLABELS
   int settleMilliseconds = 400;   // wait after the first paint before placing the icons
   bool sharedArena = false;       // serve the 9x shared arena (shared_arena.h)
+  HostileSettings hostile;        // misbehaving towards other processes (hostile_modes.h)
 };
 
 // Options: --fixture PATH, --host progman|workerw, --decoys N, --empty-progman,
-// --autoarrange, --editlabels, --settle-ms N, --shared-arena.
+// --autoarrange, --editlabels, --settle-ms N, --shared-arena, and the hostile
+// modes' options (ParseHostileOption).
 bool ParseShellOptions(int argc, char** argv, ShellOptions& options, std::string& error);
 
 }  // namespace testshell

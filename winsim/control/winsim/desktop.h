@@ -21,7 +21,12 @@ struct DesktopIcon {
   bool itemQueryFails = false;      // LVM_GETITEMA answers FALSE for it
   bool positionQueryFails = false;  // LVM_GETITEMPOSITION answers FALSE for it
   bool textLeftUnwritten = false;   // LVM_GETITEMA answers TRUE without writing its text
+  // LVM_GETITEMA fills the caller's whole text buffer, the caption and then
+  // kUnterminatedPadding, with no terminating zero.
+  bool textFillsBuffer = false;
 };
+
+const char kUnterminatedPadding = '~';
 
 // A "SysListView32" window of the given process holding these icons. Pointers
 // in its messages are addresses in that process, and item records are read in
@@ -31,6 +36,9 @@ HWND AddShellListView(HWND parent, DWORD processId, const std::vector<DesktopIco
 // The icons as the list view holds them now (positions after any moves).
 std::vector<DesktopIcon> ListViewIcons(HWND listView);
 void SetListViewIcons(HWND listView, const std::vector<DesktopIcon> &icons);
+// LVM_GETITEMCOUNT answers `excess` items more than the view holds (queries
+// for the missing ones fail as for any index past the end).
+void SetListViewCountExcess(HWND listView, int excess);
 // How the list view has drawn itself: whether its redraw is on (WM_SETREDRAW),
 // how often it repainted (after each move or invalidation while redraw is on)
 // and how often it was invalidated (InvalidateRect).

@@ -31,6 +31,8 @@ const std::map<DWORD, std::string> &FrenchSystemTexts() {
       {299, "Seule une partie d'une requête ReadProcessMemory ou WriteProcessMemory a été effectuée.\r\n"},
       {998, "L'accès à l'emplacement de la mémoire n'est pas valide.\r\n"},
       {1018, "Tentative d'opération non autorisée sur une clé de Registre marquée pour suppression.\r\n"},
+      // Wine's text for 1237 is "Veuillez réitérer l'opération.".
+      {1237, "L'opération n'a pas pu être effectuée. Une nouvelle tentative doit être effectuée.\r\n"},
       {1300, "Tous les privilèges ou groupes référencés ne sont pas affectés à l'appelant.\r\n"},
       {1313, "Un privilège spécifié n'existe pas.\r\n"},
       {1314, "Le client ne dispose pas d'un privilège nécessaire.\r\n"},

@@ -22,6 +22,7 @@ struct ListViewModel {
   std::vector<DesktopIcon> icons;
   std::function<void(UINT, WPARAM, LPARAM)> observer;
   ListViewPainting painting;
+  int countExcess = 0;
 };
 
 struct ListViewState {
@@ -76,7 +77,13 @@ LRESULT GetItem(ListViewModel &model, LPARAM recordAddress) {
   if (index < 0 || subItem != 0) return FALSE;
   DesktopIcon *icon = IconAt(model, static_cast<WPARAM>(index));
   if (!icon || icon->itemQueryFails) return FALSE;
-  if ((mask & LVIF_TEXT) && textMax > 0 && !icon->textLeftUnwritten) {
+  if ((mask & LVIF_TEXT) && textMax > 0 && icon->textFillsBuffer) {
+    std::string filled = icon->caption;
+    filled.resize(static_cast<std::size_t>(textMax), kUnterminatedPadding);
+    unsigned char *destination = AccessProcessMemory(model.processId, text, filled.size(), true);
+    if (!destination) return FALSE;
+    std::memcpy(destination, filled.data(), filled.size());
+  } else if ((mask & LVIF_TEXT) && textMax > 0 && !icon->textLeftUnwritten) {
     std::size_t length = icon->caption.size();
     if (length > static_cast<std::size_t>(textMax) - 1) length = static_cast<std::size_t>(textMax) - 1;
     unsigned char *destination = AccessProcessMemory(model.processId, text, length + 1, true);
@@ -125,7 +132,7 @@ LRESULT SetItemPosition32(ListViewModel &model, WPARAM index, LPARAM pointAddres
 LRESULT Handle(ListViewModel &model, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case LVM_GETITEMCOUNT:
-      return static_cast<LRESULT>(model.icons.size());
+      return static_cast<LRESULT>(model.icons.size()) + model.countExcess;
     case LVM_GETITEMA:
       return GetItem(model, lParam);
     case LVM_GETITEMPOSITION:
@@ -192,6 +199,10 @@ std::vector<DesktopIcon> ListViewIcons(HWND listView) {
 
 void SetListViewIcons(HWND listView, const std::vector<DesktopIcon> &icons) {
   if (auto model = detail::FindModel(listView)) model->icons = icons;
+}
+
+void SetListViewCountExcess(HWND listView, int excess) {
+  if (auto model = detail::FindModel(listView)) model->countExcess = excess;
 }
 
 ListViewPainting ListViewPaintState(HWND listView) {
