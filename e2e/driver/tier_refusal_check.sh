@@ -7,6 +7,7 @@ set -u
 root=$(cd "$(dirname "$0")/../.." && pwd)
 . "$root/scripts/lib/tiers.sh"
 . "$root/scripts/lib/wine-probe.sh"
+export -f i386_registered_interpreter; export I386_MAGIC_HEX
 dir=$(mktemp -d "${TMPDIR:-/tmp}/tier-check.XXXXXX")
 trap 'rm -rf "$dir"' EXIT
 TIER_LOGS=$dir/logs
@@ -70,6 +71,21 @@ summary=$(tier_summary)
 check "a build whose probe runs gets its tiers run" test -e "$dir/ran-contract32" -a -e "$dir/ran-e2e32"
 check "and counted" bash -c 'grep -qE "^contract +win32 +passed +4 passed" <<<"$1" && grep -qE "^e2e +win32 +passed +9 passed" <<<"$1"' _ "$summary"
 check "the summary passes" eval 'tier_summary >/dev/null'
+LC_ALL=C "$root/scripts/lib/i386-probe.sh" >/dev/null && check "and says how the machine ran the 32-bit programs" \
+  bash -c 'grep -qE "^contract +win32 +passed .*32-bit code runs (natively|under emulation \(qemu-i386 [0-9])" <<<"$1"' _ "$summary"
+
+# The emulator's registration as binfmt_misc lists it (a folder standing in for it).
+mkdir -p "$dir/binfmt"
+printf '#!/bin/sh\necho "qemu-i386 version 10.0.2 (Debian 1:10.0.2+ds-2)"\n' >"$dir/qemu-i386"
+chmod +x "$dir/qemu-i386"
+printf 'enabled\ninterpreter %s\nflags: F\noffset 0\nmagic 7f454c4601010100000000000000000002003e00\n' /usr/bin/qemu-x86_64 >"$dir/binfmt/qemu-x86_64"
+printf 'disabled\ninterpreter /old/qemu-i386\nflags: \noffset 0\nmagic %s\n' "$I386_MAGIC_HEX" >"$dir/binfmt/old-i386"
+printf 'enabled\n' >"$dir/binfmt/status"
+check "no enabled i386 entry: no emulator" bash -c '! I386_BINFMT_DIR=$1 i386_registered_interpreter' _ "$dir/binfmt"
+printf 'enabled\ninterpreter %s\nflags: F\noffset 0\nmagic %s\nmask ffffffffff\n' "$dir/qemu-i386" "$I386_MAGIC_HEX" >"$dir/binfmt/qemu-i386"
+check "the enabled i386 entry names its emulator" \
+  test "$(I386_BINFMT_DIR=$dir/binfmt i386_registered_interpreter)" = "$dir/qemu-i386"
+check "whose version is read" test "$(i386_emulator_version "$dir/qemu-i386")" = 10.0.2
 
 [ $failures -eq 0 ] && echo "tier refusal checks: all passed" || echo "tier refusal checks: $failures failed"
 exit $((failures != 0))

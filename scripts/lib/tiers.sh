@@ -8,6 +8,8 @@
 #   tier_summary                           prints the table; status 1 when any tier failed
 # TIER_LOGS (a folder) keeps each tier's output.
 
+. "$(dirname "${BASH_SOURCE[0]}")/i386-emulation.sh"
+
 TIER_LINES=()
 TIER_FAILED=()
 
@@ -48,12 +50,12 @@ run_tier() {
   seconds=$(( $(date +%s) - start ))
   read -r passed failed skipped <<<"$(tier_counts "$log")"
   if [ "$status" -eq 0 ] && [ "$passed" -gt 0 ]; then
-    echo "== $name ($build): passed, $passed tests, $skipped skipped ($seconds s)"
-    tier_record "$name" "$build" passed "$passed passed, $skipped skipped" "${seconds}s"
+    echo "== $name ($build): passed, $passed tests, $skipped skipped ($seconds s)${TIER_NOTE:+, $TIER_NOTE}"
+    tier_record "$name" "$build" passed "$passed passed, $skipped skipped" "${seconds}s" "${TIER_NOTE:-}"
   else
     [ "$status" -eq 0 ] && status="no test ran"
-    echo "== $name ($build): FAILED ($status), $passed passed, $failed failed ($seconds s)"
-    tier_record "$name" "$build" FAILED "$passed passed, $failed failed" "${seconds}s"
+    echo "== $name ($build): FAILED ($status), $passed passed, $failed failed ($seconds s)${TIER_NOTE:+, $TIER_NOTE}"
+    tier_record "$name" "$build" FAILED "$passed passed, $failed failed" "${seconds}s" "${TIER_NOTE:-}"
     TIER_FAILED+=("$name ($build)")
   fi
 }
@@ -80,9 +82,11 @@ run_build_tiers() {
 
   # A build that cannot run here only fails the run where it should run: the
   # win64 build always, the win32 build where the machine executes 32-bit code.
-  local expected=yes
+  # A 32-bit build's tiers say whether its programs ran natively or under a
+  # CPU emulator (i386-emulation.sh).
+  local expected=yes TIER_NOTE=""
   if [ "$(pe_bits "$probe" 2>/dev/null)" = 32 ] || [ "$build" = win32 ]; then
-    LC_ALL=C "$(dirname "${BASH_SOURCE[0]}")/i386-probe.sh" >/dev/null || expected=no
+    if TIER_NOTE="32-bit code runs $(i386_mode)"; then :; else expected=no; TIER_NOTE=""; fi
   fi
 
   local from=0 to

@@ -47,6 +47,11 @@ wine_session_start() {
   export DESKPLAN_WINE=$WINE_SESSION_LOADER
   unset WINELOADER
   export WINEDEBUG=-all
+  # Where a CPU emulator runs the 32-bit programs (i386-emulation.sh): the
+  # whole 32-bit address space reserved up front. Without it each 32-bit start
+  # took about five times as long, and older emulators cannot map Wine's shared
+  # user data at all. Natively it is not read.
+  export QEMU_RESERVED_VA=0xffff0000
   export LOCPATH="$root/locale"
   # This shell cannot load the new locale itself (it read LOCPATH at start),
   # only the programs it starts can: keep its warning quiet.
