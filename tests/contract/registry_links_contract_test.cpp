@@ -15,6 +15,9 @@ namespace {
 const char kScratch[] = "Software\\Ostrafen\\ContractTests\\Links";
 const char kTarget[] = "Software\\Ostrafen\\ContractLinkTarget";
 const char kTargetNative[] = "\\REGISTRY\\MACHINE\\Software\\Ostrafen\\ContractLinkTarget";
+// The link names the target's native path, which is the 64-bit view's: a
+// 32-bit process reaches it there (its own view of HKLM\Software is another key).
+const REGSAM kTargetView = KEY_WOW64_64KEY;
 
 using NtDeleteKeyFn = LONG(WINAPI *)(HANDLE);
 
@@ -30,8 +33,8 @@ class RegistryLinksContract : public ::testing::Test {
   void SetUp() override {
     Cleanup();
     HKEY key = nullptr;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_LOCAL_MACHINE, kTarget, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                                             &key, nullptr));
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_LOCAL_MACHINE, kTarget, 0, nullptr, 0,
+                                             KEY_ALL_ACCESS | kTargetView, nullptr, &key, nullptr));
     ASSERT_EQ(ERROR_SUCCESS, RegSetValueExA(key, "Keep", 0, REG_SZ, reinterpret_cast<const BYTE *>("yes"), 4));
     RegCloseKey(key);
     ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, kScratch, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
@@ -59,12 +62,16 @@ class RegistryLinksContract : public ::testing::Test {
     }
     DeleteLeaf(HKEY_CURRENT_USER, kScratch);
     DeleteLeaf(HKEY_CURRENT_USER, "Software\\Ostrafen\\ContractTests");
-    DeleteLeaf(HKEY_LOCAL_MACHINE, kTarget);
+    HKEY target = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kTarget, 0, DELETE | kTargetView, &target) == ERROR_SUCCESS) {
+      if (auto ntDeleteKey = NtDeleteKeyFunction()) ntDeleteKey(target);
+      RegCloseKey(target);
+    }
   }
 
   static bool TargetExists() {
     HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kTarget, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kTarget, 0, KEY_READ | kTargetView, &key) != ERROR_SUCCESS) return false;
     RegCloseKey(key);
     return true;
   }
