@@ -58,7 +58,7 @@ const char kFailurePrefix[] = "La réinitialisation a échoué avec le status :\
 std::string Helper() { return Win64Program("cleanslate_helper.exe"); }
 
 ProgramResult RunReg(const std::vector<std::string>& args) {
-  std::vector<std::string> command = {WineLoader(), "reg"};
+  std::vector<std::string> command = {WineLoaderFor("reg"), "reg"};
   command.insert(command.end(), args.begin(), args.end());
   return RunProgram(command, std::chrono::seconds(60));
 }

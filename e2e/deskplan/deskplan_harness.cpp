@@ -16,7 +16,7 @@ namespace {
 const char kWineAppDefaults[] = "HKEY_CURRENT_USER\\Software\\Wine\\AppDefaults\\";
 
 ProgramResult RunReg(const std::vector<std::string>& args) {
-  std::vector<std::string> command = {WineLoader(), "reg"};
+  std::vector<std::string> command = {WineLoaderFor("reg"), "reg"};
   command.insert(command.end(), args.begin(), args.end());
   return RunProgram(command, std::chrono::seconds(60));
 }

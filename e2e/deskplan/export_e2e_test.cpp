@@ -60,7 +60,7 @@ bool ExportedFile(const std::string& nameBefore, std::string& path, std::string&
 }
 
 ProgramResult ImportRegFile(const std::string& linuxPath) {
-  return RunProgram({WineLoader(), "reg", "import", WindowsPath(linuxPath)}, std::chrono::seconds(60));
+  return RunProgram({WineLoaderFor("reg"), "reg", "import", WindowsPath(linuxPath)}, std::chrono::seconds(60));
 }
 
 std::string Hex8(const std::string& data) {

@@ -42,6 +42,7 @@ SCRIPT
 chmod +x "$dir/wine-trap" "$dir/wine-runs"
 fake_ctest() { touch "$dir/ran-$1"; echo "100% tests passed, 0 tests failed out of $2"; }
 
+unset DESKPLAN_WINE64
 export DESKPLAN_WINE=$dir/wine-trap
 run_build_tiers win32 "$dir/probe32.exe" contract fake_ctest contract32 4 --- e2e fake_ctest e2e32 9 >"$dir/out" 2>&1
 output=$(cat "$dir/out")

@@ -94,7 +94,7 @@ ProbeVerdict SessionProbe(const std::string& probe) {
 
   std::random_device random;
   const int code = 20 + static_cast<int>(random() % 200);
-  const ProbeVerdict verdict = ProbeWine(WineLoader(), probe, folder, code);
+  const ProbeVerdict verdict = ProbeWine(WineLoaderFor(probe), probe, folder, code);
   std::ofstream(cache) << (verdict.runs ? "runs\n" : "refused\n" + verdict.reason);
   return verdict;
 }

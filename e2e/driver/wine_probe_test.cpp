@@ -11,6 +11,7 @@
 #include <string>
 
 #include "wine_probe.h"
+#include "wine_session.h"
 
 namespace e2e {
 namespace {
@@ -131,7 +132,20 @@ TEST_F(WineProbeTest, ARealRunOfEitherBitnessPasses) {
   EXPECT_FALSE(ProbeWine(runs, folder_.Path() + "/missing.exe", folder_.Path(), 57).runs);
 }
 
+TEST_F(WineProbeTest, SixtyFourBitProgramsSkipThe32BitLoaderWhereTheSessionNamesA64BitOne) {
+  setenv("DESKPLAN_WINE", "/loaders/wine", 1);
+  unsetenv("DESKPLAN_WINE64");
+  EXPECT_EQ("/loaders/wine", WineCommand(probe64_, {})[0]) << "without a 64-bit loader, one loader for all";
+  setenv("DESKPLAN_WINE64", "/loaders/wine64", 1);
+  EXPECT_EQ("/loaders/wine", WineCommand(probe32_, {"x"})[0]);
+  EXPECT_EQ("/loaders/wine64", WineCommand(probe64_, {"x"})[0]);
+  EXPECT_EQ("/loaders/wine64", WineLoaderFor("reg")) << "Wine's own programs are 64-bit in a 64-bit prefix";
+  unsetenv("DESKPLAN_WINE64");
+  unsetenv("DESKPLAN_WINE");
+}
+
 TEST_F(WineProbeTest, TheSessionKeepsItsVerdictWithTheReason) {
+  unsetenv("DESKPLAN_WINE64");
   setenv("DESKPLAN_WINE_SESSION", folder_.Path().c_str(), 1);
   setenv("DESKPLAN_WINE", Loader("wine64-trap", "exit 0").c_str(), 1);
   const ProbeVerdict refused = SessionProbe(probe32_);

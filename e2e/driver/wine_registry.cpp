@@ -213,7 +213,7 @@ bool ParseRegExport(const std::string& fileBytes, std::vector<RegKey>& keys, std
 }
 
 bool RegKeyExists(const std::string& key) {
-  const ProgramResult result = RunProgram({WineLoader(), "reg", "query", Windows1252ToUtf8(key)},
+  const ProgramResult result = RunProgram({WineLoaderFor("reg"), "reg", "query", Windows1252ToUtf8(key)},
                                           std::chrono::seconds(60));
   return !result.timedOut && result.exitCode == 0;
 }
@@ -221,7 +221,7 @@ bool RegKeyExists(const std::string& key) {
 bool ExportRegistryTree(const std::string& key, std::vector<RegKey>& keys, std::string& error) {
   const std::string file = TemporaryExportPath();
   const ProgramResult result = RunProgram(
-      {WineLoader(), "reg", "export", Windows1252ToUtf8(key), WindowsPath(file), "/y"},
+      {WineLoaderFor("reg"), "reg", "export", Windows1252ToUtf8(key), WindowsPath(file), "/y"},
       std::chrono::seconds(60));
   std::ifstream stream(file, std::ios::binary);
   const std::string bytes((std::istreambuf_iterator<char>(stream)), std::istreambuf_iterator<char>());
@@ -235,7 +235,7 @@ bool ExportRegistryTree(const std::string& key, std::vector<RegKey>& keys, std::
 
 bool AddRegValue(const std::string& key, const std::string& name, const std::string& type, const std::string& data) {
   const ProgramResult result =
-      RunProgram({WineLoader(), "reg", "add", Windows1252ToUtf8(key), "/v", Windows1252ToUtf8(name), "/t",
+      RunProgram({WineLoaderFor("reg"), "reg", "add", Windows1252ToUtf8(key), "/v", Windows1252ToUtf8(name), "/t",
                   type, "/d", Windows1252ToUtf8(data), "/f"},
                  std::chrono::seconds(60));
   return !result.timedOut && result.exitCode == 0;

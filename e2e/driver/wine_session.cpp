@@ -89,8 +89,14 @@ std::string WindowsPath(const std::string& linuxPath) {
 
 std::string WineLoader() { return Environment("DESKPLAN_WINE"); }
 
+std::string WineLoaderFor(const std::string& program) {
+  const std::string wine64 = Environment("DESKPLAN_WINE64");
+  if (wine64.empty() || PeImageBits(program) == 32) return WineLoader();
+  return wine64;
+}
+
 std::vector<std::string> WineCommand(const std::string& program, const std::vector<std::string>& args) {
-  std::vector<std::string> command = {WineLoader(), program};
+  std::vector<std::string> command = {WineLoaderFor(program), program};
   command.insert(command.end(), args.begin(), args.end());
   return command;
 }

@@ -40,6 +40,12 @@ std::string WindowsPath(const std::string& linuxPath);
 
 // The session's Wine command (DESKPLAN_WINE): starts 32-bit and 64-bit programs.
 std::string WineLoader();
+// The loader for one program: 32-bit programs (by their PE header) go through
+// DESKPLAN_WINE; every other program, Wine's own (reg, regedit) included,
+// through the 64-bit loader DESKPLAN_WINE64 where the session names one, so
+// that a machine emulating the 32-bit CPU does not emulate Wine's 32-bit
+// loader for every 64-bit start.
+std::string WineLoaderFor(const std::string& program);
 // The command that runs a Windows program under the session's Wine.
 std::vector<std::string> WineCommand(const std::string& program, const std::vector<std::string>& args);
 

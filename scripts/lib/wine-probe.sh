@@ -32,7 +32,9 @@ wine_probe() {
   bits=$(pe_bits "$probe") || { WINE_PROBE_REASON="$probe is not a Windows program"; return 1; }
   dir=$(mktemp -d "${TMPDIR:-/tmp}/wine-probe.XXXXXX") || { WINE_PROBE_REASON="no temporary folder"; return 1; }
   code=$(( RANDOM % 200 + 20 ))
-  output=$(timeout 120 "${DESKPLAN_WINE:-/usr/bin/wine}" "$probe" "Z:${dir//\//\\}\\marker" "$code" 2>&1 </dev/null)
+  local loader=${DESKPLAN_WINE:-/usr/bin/wine}
+  [ "$bits" = 64 ] && [ -n "${DESKPLAN_WINE64:-}" ] && loader=$DESKPLAN_WINE64
+  output=$(timeout 120 "$loader" "$probe" "Z:${dir//\//\\}\\marker" "$code" 2>&1 </dev/null)
   status=$?
   [ -f "$dir/marker" ] && marker=$(tr -d '\r' <"$dir/marker")
   rm -rf "$dir"

@@ -10,6 +10,7 @@
 # prefix), never Wine processes by name.
 
 WINE_SESSION_LOADER=/usr/bin/wine
+WINE_SESSION_LOADER64=/usr/lib/wine/wine64
 
 wine_session_start() {
   local root display_fd
@@ -45,6 +46,10 @@ wine_session_start() {
   export WINEPREFIX="$root/prefix"
   export WINEARCH=win64
   export DESKPLAN_WINE=$WINE_SESSION_LOADER
+  # 64-bit programs straight through the 64-bit loader: /usr/bin/wine would
+  # first start the 32-bit one, which a machine without 32-bit support emulates
+  # (about 0.5 s per start, measured).
+  if [ -x "$WINE_SESSION_LOADER64" ]; then export DESKPLAN_WINE64=$WINE_SESSION_LOADER64; else unset DESKPLAN_WINE64; fi
   unset WINELOADER
   export WINEDEBUG=-all
   # Where a CPU emulator runs the 32-bit programs (i386-emulation.sh): the
