@@ -6,7 +6,6 @@
 
 inline constexpr auto KeptPrivilege1 = Encipher<17>("SeBackupPrivilege");
 inline constexpr auto KeptPrivilege2 = Encipher<18>("SeRestorePrivilege");
-inline constexpr auto RootName = Encipher<17>("HKEY_CURRENT_USER");
 inline constexpr auto ClearedValuesKey = Encipher<24>("Control Panel\\Appearance");
 inline constexpr auto ClearedValue1 = Encipher<7>("Current");
 inline constexpr auto ClearedValue2 = Encipher<10>("NewCurrent");

@@ -3,11 +3,9 @@
 #include "security/account.h"
 #include "security/acl.h"
 #include "security/security_object.h"
-#include "security/text_helpers.h"
 
-void RepairKeyAccess(const std::string &rootName, const std::string &keyPath) {
-  WideString name = WidenText(rootName + "\\" + keyPath);
-  IPtr<ISecurityObject> key = RegistryKeySecurity(name);
+void RepairKeyAccess(HKEY opened) {
+  IPtr<ISecurityObject> key = RegistryKeySecurity(opened);
   // Inheritance from the parent back on.
   key->SetDaclProtected(false);
   IPtr<IAccount> owner = CurrentUserAccount();
@@ -29,6 +27,5 @@ void RepairKeyAccess(const std::string &rootName, const std::string &keyPath) {
   granted.reset();
   emptied.reset();
   owner.reset();
-  name.clear();
   key.reset();
 }

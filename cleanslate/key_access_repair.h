@@ -3,8 +3,10 @@
 // that user as the key's access list. Reports nothing.
 #pragma once
 
-#include <string>
+#include <windows.h>
 
-// The key named by `rootName`, a backslash and `keyPath` (for instance
-// "HKEY_CURRENT_USER" and "Control Panel\Appearance").
-void RepairKeyAccess(const std::string &rootName, const std::string &keyPath);
+// The key behind `key`, a handle opened on the key as it is (see
+// OpenKeyForRepair): the repair reaches no other key, whatever its name
+// leads to meanwhile. Each step needs its right on the handle (READ_CONTROL,
+// WRITE_DAC, WRITE_OWNER); one that is missing makes that step fail quietly.
+void RepairKeyAccess(HKEY key);

@@ -1,8 +1,10 @@
 #include "cleanslate/registry_links.h"
 
+#include <vector>
+
+#include "cleanslate/registry_access.h"
 #include "cleanslate/registry_keys.h"
 #include "common/proc_lookup.h"
-#include "common/unique_reg_key.h"
 
 namespace {
 
@@ -11,43 +13,65 @@ using RtlNtStatusToDosErrorFn = ULONG(WINAPI *)(LONG);
 
 const char kLinkValueName[] = "SymbolicLinkValue";
 
-// The state of one key, opened as it is (a link is not followed).
-KeyLinkState ExamineKey(RegistryView view, HKEY key, const std::string &path) {
-  HKEY opened = nullptr;
-  LONG result = OpenRegKey(view, key, path, REG_OPTION_OPEN_LINK, KEY_QUERY_VALUE, &opened);
-  if (result == ERROR_FILE_NOT_FOUND) return KeyLinkState::Missing;
-  if (result != ERROR_SUCCESS) return KeyLinkState::Unknown;
-  UniqueRegKey owner(opened);
+// Whether the key behind the handle (opened as it is) is a link.
+KeyLinkState LinkStateOf(HKEY opened, LONG &error) {
   DWORD type = REG_NONE;
   DWORD size = 0;
-  result = RegQueryValueExA(owner.Get(), kLinkValueName, nullptr, &type, nullptr, &size);
+  LONG result = RegQueryValueExA(opened, kLinkValueName, nullptr, &type, nullptr, &size);
   if (result == ERROR_FILE_NOT_FOUND) return KeyLinkState::NoLink;
   // A key that cannot say whether it has a link value may be a link.
-  if (result != ERROR_SUCCESS && result != ERROR_MORE_DATA) return KeyLinkState::Unknown;
-  return type == REG_LINK ? KeyLinkState::Link : KeyLinkState::NoLink;
+  if (result != ERROR_SUCCESS && result != ERROR_MORE_DATA) {
+    error = result;
+    return KeyLinkState::Unknown;
+  }
+  if (type != REG_LINK) return KeyLinkState::NoLink;
+  error = ERROR_ACCESS_DENIED;
+  return KeyLinkState::Link;
+}
+
+// The names of the keys along a path; the key itself for an empty path.
+std::vector<std::string> KeyNames(const std::string &path) {
+  std::vector<std::string> names;
+  std::size_t start = 0;
+  while (start <= path.size()) {
+    std::size_t end = path.find('\\', start);
+    if (end == std::string::npos) end = path.size();
+    if (end > start) names.push_back(path.substr(start, end - start));
+    start = end + 1;
+  }
+  if (names.empty()) names.emplace_back();
+  return names;
 }
 
 }  // namespace
 
-KeyLinkState ExamineKeyPath(RegistryView view, HKEY key, const std::string &path, bool *atLastKey) {
-  if (atLastKey) *atLastKey = true;
-  // Each prefix in turn: an earlier link would lead the later opens elsewhere.
-  std::size_t end = 0;
-  bool any = false;
-  while (end < path.size()) {
-    std::size_t next = path.find('\\', end);
-    if (next == std::string::npos) next = path.size();
-    if (next > end) {
-      any = true;
-      KeyLinkState state = ExamineKey(view, key, path.substr(0, next));
-      if (state != KeyLinkState::NoLink) {
-        if (atLastKey) *atLastKey = path.find_first_not_of('\\', next) == std::string::npos;
-        return state;
-      }
+KeyPathState OpenKeyPath(RegistryView view, HKEY key, const std::string &path, REGSAM access, bool create,
+                         UniqueRegKey &opened) {
+  opened.Reset();
+  const std::vector<std::string> names = KeyNames(path);
+  UniqueRegKey current;
+  HKEY parent = key;
+  KeyPathState found;
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    found.atLastKey = i + 1 == names.size();
+    const REGSAM wanted = ViewAccess(view, KEY_QUERY_VALUE | (found.atLastKey ? access : 0));
+    HKEY next = nullptr;
+    found.error = create ? RegCreateKeyExA(parent, names[i].c_str(), 0, nullptr, REG_OPTION_OPEN_LINK, wanted,
+                                           nullptr, &next, nullptr)
+                         : RegOpenKeyExA(parent, names[i].c_str(), REG_OPTION_OPEN_LINK, wanted, &next);
+    if (found.error != ERROR_SUCCESS) {
+      found.state = found.error == ERROR_FILE_NOT_FOUND ? KeyLinkState::Missing : KeyLinkState::Unknown;
+      return found;
     }
-    end = next + 1;
+    UniqueRegKey examined(next);
+    found.state = LinkStateOf(examined.Get(), found.error);
+    if (found.state != KeyLinkState::NoLink) return found;
+    current = std::move(examined);
+    parent = current.Get();
   }
-  return any ? KeyLinkState::NoLink : ExamineKey(view, key, path);
+  found.error = ERROR_SUCCESS;
+  opened = std::move(current);
+  return found;
 }
 
 LONG DeleteRegLink(RegistryView view, HKEY key, const std::string &subkey) {

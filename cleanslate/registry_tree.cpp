@@ -4,7 +4,6 @@
 
 #include "cleanslate/key_access_repair.h"
 #include "cleanslate/key_itself_repair.h"
-#include "cleanslate/registry_access.h"
 #include "cleanslate/registry_keys.h"
 #include "cleanslate/registry_links.h"
 #include "common/unique_reg_key.h"
@@ -25,7 +24,7 @@ LONG Deleted(LONG result) {
 
 // Deletes every subkey of the open key that can be deleted; a subkey that
 // cannot stays, and its later siblings are still tried.
-void DeleteSubkeys(RegistryView view, HKEY opened, const std::string &rootName, const std::string &fullPath) {
+void DeleteSubkeys(RegistryView view, HKEY opened) {
   std::vector<char> name(kFirstNameLength);
   DWORD index = 0;
   // The subkey just deleted at this index: should the same name still be
@@ -47,7 +46,7 @@ void DeleteSubkeys(RegistryView view, HKEY opened, const std::string &rootName, 
       ++index;
       continue;
     }
-    if (DeleteRegTree(view, opened, rootName, subkey, fullPath + "\\" + subkey) == ERROR_SUCCESS) {
+    if (DeleteRegTree(view, opened, subkey) == ERROR_SUCCESS) {
       deletedHere = subkey;
       deletedAtIndex = true;
     } else {
@@ -67,29 +66,27 @@ void StartRegistryRun() {
   platformAtStart = GetVersionExA(&info) ? info.dwPlatformId : VER_PLATFORM_WIN32_NT;
 }
 
-LONG DeleteRegTree(RegistryView view, HKEY key, const std::string &rootName, const std::string &subkey,
-                   const std::string &fullPath) {
+LONG DeleteRegTree(RegistryView view, HKEY key, const std::string &subkey) {
   if (platformAtStart == VER_PLATFORM_WIN32_NT) {
-    bool atLastKey = true;
-    KeyLinkState state = ExamineKeyPath(view, key, subkey, &atLastKey);
-    // A key that refuses to be examined is first made readable through a
-    // handle on itself; then it can be told whether it is a link.
-    if (state == KeyLinkState::Unknown && atLastKey && LastDeleteResult == ERROR_SUCCESS &&
-        RepairKeyItself(view, key, subkey))
-      state = ExamineKeyPath(view, key, subkey, &atLastKey);
+    const bool repairing = LastDeleteResult == ERROR_SUCCESS;
+    // The key as it is, reached without following a link: the repair and the
+    // listing work on that very key.
+    UniqueRegKey checked;
+    KeyPathState found = repairing ? OpenKeyForRepair(view, key, subkey, checked)
+                                   : OpenKeyPath(view, key, subkey, 0, false, checked);
+    const bool linkOrUnknown = found.state == KeyLinkState::Link || found.state == KeyLinkState::Unknown;
     // A key on the way that is a link (or cannot be examined) would lead
     // elsewhere: nothing there is touched.
-    if ((state == KeyLinkState::Link || state == KeyLinkState::Unknown) && !atLastKey)
-      return Deleted(ERROR_ACCESS_DENIED);
+    if (linkOrUnknown && !found.atLastKey) return Deleted(ERROR_ACCESS_DENIED);
     // The key itself: removed as it is, never followed.
-    if (state == KeyLinkState::Link || state == KeyLinkState::Unknown)
-      return Deleted(DeleteRegLink(view, key, subkey));
-    if (state == KeyLinkState::NoLink && LastDeleteResult == ERROR_SUCCESS) {
-      RepairKeyAccess(rootName, fullPath);
+    if (linkOrUnknown) return Deleted(DeleteRegLink(view, key, subkey));
+    if (checked && repairing) {
+      RepairKeyAccess(checked.Get());
       HKEY opened = nullptr;
-      if (OpenRegKey(view, key, subkey, REG_OPTION_OPEN_LINK, KEY_ENUMERATE_SUB_KEYS, &opened) == ERROR_SUCCESS) {
+      if (OpenRegKey(view, checked.Get(), "", REG_OPTION_OPEN_LINK, KEY_ENUMERATE_SUB_KEYS, &opened) == ERROR_SUCCESS) {
         UniqueRegKey owner(opened);
-        DeleteSubkeys(view, owner.Get(), rootName, fullPath);
+        checked.Reset();
+        DeleteSubkeys(view, owner.Get());
       }
     }
   }

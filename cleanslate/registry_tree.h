@@ -16,10 +16,10 @@ extern LONG LastDeleteResult;
 // repairs and descends on the NT family only), RegDeleteKeyExA forgotten.
 void StartRegistryRun();
 
-// Deletes `subkey` of `key` with its whole tree; `fullPath` is the key's path
-// under the root that `rootName` names, for the access repair. Answers the
-// Win32 error code of the deletion of `subkey` itself.
-// Links are never followed: a link key in the tree is removed itself, without
-// repair or descent, and so is a key that cannot be examined.
-LONG DeleteRegTree(RegistryView view, HKEY key, const std::string &rootName, const std::string &subkey,
-                   const std::string &fullPath);
+// Deletes `subkey` of `key` with its whole tree. Answers the Win32 error code
+// of the deletion of `subkey` itself.
+// Links are never followed: each key is opened as it is, relative to its
+// parent opened the same way, and its access repair and the listing of its
+// subkeys work through that handle. A link key in the tree is removed itself,
+// without repair or descent, and so is a key that cannot be examined.
+LONG DeleteRegTree(RegistryView view, HKEY key, const std::string &subkey);

@@ -1,7 +1,6 @@
 #include "cleanslate/registry_values.h"
 
-#include "cleanslate/registry_access.h"
-#include "common/unique_reg_key.h"
+#include "cleanslate/registry_links.h"
 
 std::size_t LastCharPos(char c, const std::string &text) {
   std::size_t found = text.rfind(c);
@@ -14,12 +13,11 @@ LONG WriteRegValue(RegistryView view, HKEY root, const std::string &valuePath, D
   if (p == 0) return ERROR_INVALID_PARAMETER;
   std::string keyPath = valuePath.substr(0, p - 1);
   std::string valueName = valuePath.substr(p);
-  HKEY opened = nullptr;
-  DWORD disposition = 0;
-  LONG result =
-      RegCreateKeyExA(root, keyPath.c_str(), 0, nullptr, 0, WriteKeyAccess(view), nullptr, &opened, &disposition);
-  if (result != ERROR_SUCCESS) return result;
-  UniqueRegKey key(opened);
+  // The key and those on its way are created as needed, each taken as it is:
+  // a link among them is never written through.
+  UniqueRegKey key;
+  KeyPathState found = OpenKeyPath(view, root, keyPath, KEY_WRITE, true, key);
+  if (!key) return found.error != ERROR_SUCCESS ? found.error : ERROR_ACCESS_DENIED;
   return RegSetValueExA(key.Get(), valueName.c_str(), 0, type, static_cast<const BYTE *>(data), size);
 }
 

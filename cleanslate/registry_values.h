@@ -1,5 +1,7 @@
 // Writing one value given as a value path: the key path, a backslash, the
-// value name. The key is created when missing.
+// value name. The key is created when missing. Neither the key nor one on its
+// way is followed when it is a link: such a write fails with
+// ERROR_ACCESS_DENIED and touches nothing.
 #pragma once
 
 #include <string>

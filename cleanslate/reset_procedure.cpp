@@ -7,7 +7,6 @@
 #include "cleanslate/key_access_repair.h"
 #include "cleanslate/key_itself_repair.h"
 #include "cleanslate/privileges.h"
-#include "cleanslate/registry_links.h"
 #include "cleanslate/registry_tree.h"
 #include "cleanslate/registry_values.h"
 #include "cleanslate/registry_view.h"
@@ -25,29 +24,28 @@ std::string ValuePath(const std::string &keyPath, const std::string &valueName) 
 // Tells the user that the reset stopped on this error.
 void ShowFailure(DWORD code) { ShowResetBox(ResetFailureText(code), MB_OK | MB_ICONWARNING); }
 
-// Clears the two appearance values after repairing their key's access; the
-// repair is left out when the key or one on its way is a link (or cannot be
-// examined), so that it can only ever touch the user's own key. The first
-// write that fails answers its error.
-LONG ClearAppearanceValues(RegistryView view, const std::string &rootName) {
+// Clears the two appearance values after repairing their key's access. The
+// repair works on the key as it is, reached without following a link, and is
+// left out when the key or one on its way is a link (or cannot be examined),
+// so that it can only ever touch the user's own key; the writes do not follow
+// links either. The first write that fails answers its error.
+LONG ClearAppearanceValues(RegistryView view) {
   const std::string keyPath = DecipherString(ClearedValuesKey);
-  bool atLastKey = true;
-  KeyLinkState state = ExamineKeyPath(view, HKEY_CURRENT_USER, keyPath, &atLastKey);
-  if (state == KeyLinkState::Unknown && atLastKey && RepairKeyItself(view, HKEY_CURRENT_USER, keyPath))
-    state = ExamineKeyPath(view, HKEY_CURRENT_USER, keyPath);
-  if (state == KeyLinkState::NoLink) RepairKeyAccess(rootName, keyPath);
+  {
+    UniqueRegKey checked;
+    OpenKeyForRepair(view, HKEY_CURRENT_USER, keyPath, checked);
+    if (checked) RepairKeyAccess(checked.Get());
+  }
   if (LONG result = WriteRegString(view, HKEY_CURRENT_USER, ValuePath(keyPath, DecipherString(ClearedValue1)), ""))
     return result;
   return WriteRegString(view, HKEY_CURRENT_USER, ValuePath(keyPath, DecipherString(ClearedValue2)), "");
 }
 
 // Deletes the first tree, then the second; the first failure ends it.
-LONG DeleteViewTrees(RegistryView view, const std::string &rootName) {
-  std::string path = DecipherString(DeletedTree1);
-  LONG result = DeleteRegTree(view, HKEY_CURRENT_USER, rootName, path, path);
+LONG DeleteViewTrees(RegistryView view) {
+  LONG result = DeleteRegTree(view, HKEY_CURRENT_USER, DecipherString(DeletedTree1));
   if (result != ERROR_SUCCESS) return result;
-  path = DecipherString(DeletedTree2);
-  return DeleteRegTree(view, HKEY_CURRENT_USER, rootName, path, path);
+  return DeleteRegTree(view, HKEY_CURRENT_USER, DecipherString(DeletedTree2));
 }
 
 LONG WriteFolderFlags(RegistryView view) {
@@ -65,9 +63,8 @@ void RunReset() {
   }
   EnablePrivileges();
   const RegistryView view = DetectRegistryView();
-  const std::string rootName = DecipherString(RootName);
-  LONG result = ClearAppearanceValues(view, rootName);
-  if (result == ERROR_SUCCESS) result = DeleteViewTrees(view, rootName);
+  LONG result = ClearAppearanceValues(view);
+  if (result == ERROR_SUCCESS) result = DeleteViewTrees(view);
   if (result == ERROR_SUCCESS) result = WriteFolderFlags(view);
   if (result != ERROR_SUCCESS) {
     ShowFailure(static_cast<DWORD>(result));

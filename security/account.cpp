@@ -1,6 +1,7 @@
 #include "security/account.h"
 
 #include <cstring>
+#include <memory>
 
 #include "security/account_cache.h"
 #include "security/os_info.h"
@@ -200,11 +201,9 @@ IPtr<IAccount> AccountBySid(PSID sid) {
 
 IPtr<IAccount> AccountByName(const std::string &name, std::uint8_t typeHint) {
   if (!(GetVersion() & 0x80000000u)) {
-    if (PSID sid = ParseSidString(name)) {
-      IPtr<IAccount> account = AccountBySid(sid);
-      FreeSid(sid);
-      return account;
-    }
+    // Freed with FreeSid on every path, the lookup's exceptions included.
+    std::unique_ptr<void, PVOID(WINAPI *)(PSID)> sid(ParseSidString(name), FreeSid);
+    if (sid) return AccountBySid(sid.get());
   }
   if (IPtr<IAccount> known = AccountCache::FindByName(name)) return known;
   IPtr<IAccount> account = MakeObject<TIAccount>(typeHint, nullptr, name);

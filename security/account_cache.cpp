@@ -9,13 +9,15 @@ namespace AccountCache {
 namespace {
 
 struct CacheState {
-  // Created with the first insertion; until then every lookup finds nothing.
-  IPtr<ICriticalSection> lock;
+  // Created with the cache, before any thread can ask it.
+  IPtr<ICriticalSection> lock = MakeObject<TICriticalSection>();
   std::vector<IPtr<IAccount>> entries;
 };
 
 // The cache lives as long as the process and is never torn down: its entries
-// and its lock must outlast every other static that might still ask it.
+// and its lock must outlast every other static that might still ask it. Its
+// creation, lock included, is the one initialisation of a function's static,
+// which the language makes safe against threads.
 CacheState &State() {
   static CacheState *state = std::make_unique<CacheState>().release();
   return *state;
@@ -35,7 +37,6 @@ class CacheLock {
 template <class Match>
 IPtr<IAccount> Find(Match match) {
   CacheState &state = State();
-  if (!state.lock) return nullptr;
   CacheLock guard(state.lock.get());
   for (auto &entry : state.entries)
     if (match(entry.get())) return entry;
@@ -57,7 +58,6 @@ IPtr<IAccount> FindByName(const std::string &name) {
 
 void Insert(IAccount *account) {
   CacheState &state = State();
-  if (!state.lock) state.lock = MakeObject<TICriticalSection>();
   CacheLock guard(state.lock.get());
   for (auto &entry : state.entries)
     if (entry.get() == account) return;
@@ -66,7 +66,6 @@ void Insert(IAccount *account) {
 
 int Size() {
   CacheState &state = State();
-  if (!state.lock) return 0;
   CacheLock guard(state.lock.get());
   return static_cast<int>(state.entries.size());
 }

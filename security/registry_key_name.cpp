@@ -32,3 +32,7 @@ WideString CanonicalRegistryKeyName(const WideString &path) {
 IPtr<ISecurityObject> RegistryKeySecurity(const WideString &path) {
   return MakeObject<TISecurityObject>(nullptr, CanonicalRegistryKeyName(path), SE_REGISTRY_KEY);
 }
+
+IPtr<ISecurityObject> RegistryKeySecurity(HKEY key) {
+  return MakeObject<TISecurityObject>(static_cast<HANDLE>(key), WideString(), SE_REGISTRY_KEY);
+}

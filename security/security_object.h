@@ -97,5 +97,9 @@ class TISecurityObject : public TIBasic, public virtual ISecurityObject {
 // The security object of a registry key named root first ("HKEY_LOCAL_MACHINE\Software\X",
 // "hklm\Software", "CURRENT_USER\..."), in the form the named-object functions expect.
 IPtr<ISecurityObject> RegistryKeySecurity(const WideString &path);
+// The security object of an open registry key: the system is asked through
+// the handle (which must stay open while the object is used), so that it is
+// that key whatever its name leads to meanwhile. NT family only.
+IPtr<ISecurityObject> RegistryKeySecurity(HKEY key);
 // The name RegistryKeySecurity hands to the system for a path.
 WideString CanonicalRegistryKeyName(const WideString &path);

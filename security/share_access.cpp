@@ -16,12 +16,6 @@ const std::size_t kHeaderSize = sizeof(char *) + 2 * sizeof(WORD);
 const std::size_t kEntrySize = sizeof(char *) + sizeof(WORD);
 const WORD kGroupBit = 0x8000;
 
-std::string NarrowName(const WideString &name) {
-  std::string narrow;
-  for (WCHAR c : name) narrow += static_cast<char>(c & 0xFF);
-  return narrow;
-}
-
 }  // namespace
 
 IPtr<IAcl> TISecurityObject::ReadShareAccess() {
@@ -30,7 +24,7 @@ IPtr<IAcl> TISecurityObject::ReadShareAccess() {
     SetLastError(ERROR_PROC_NOT_FOUND, std::string());
     return MakeObject<TIAcl>(LastErrorNo(), LastErrorStr());
   }
-  std::string name = NarrowName(name_);
+  std::string name = NarrowText(name_);
   unsigned short total = 0;
   unsigned status = api.netAccessGetInfo(nullptr, &name[0], 12, nullptr, 0, &total);
   if (total == 0 && status == kNoAccessList) {
@@ -84,7 +78,7 @@ void TISecurityObject::WriteShareAccess(TIAcl *acl) {
       entries.push_back({account->Name(), access});
     }
   }
-  std::string name = NarrowName(name_);
+  std::string name = NarrowText(name_);
   unsigned status = api.netAccessDel(nullptr, &name[0]);
   if (!entries.empty()) {
     std::vector<char> list(kHeaderSize + entries.size() * kEntrySize);

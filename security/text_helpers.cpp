@@ -52,9 +52,23 @@ WideString UpperCaseWide(WideString text) {
 }
 
 WideString WidenText(const std::string &text) {
-  WideString wide;
-  for (char c : text) wide += static_cast<WCHAR>(static_cast<unsigned char>(c));
-  return wide;
+  if (text.empty()) return WideString();
+  const int length = static_cast<int>(text.size());
+  int needed = MultiByteToWideChar(CP_ACP, 0, text.data(), length, nullptr, 0);
+  WideString wide(static_cast<std::size_t>(needed > 0 ? needed : 0), static_cast<WCHAR>(0));
+  if (needed > 0 && MultiByteToWideChar(CP_ACP, 0, text.data(), length, &wide[0], needed) == needed) return wide;
+  return WideString();
+}
+
+std::string NarrowText(const WideString &text) {
+  if (text.empty()) return std::string();
+  const int length = static_cast<int>(text.size());
+  int needed = WideCharToMultiByte(CP_ACP, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
+  std::string narrow(static_cast<std::size_t>(needed > 0 ? needed : 0), '\0');
+  if (needed > 0 &&
+      WideCharToMultiByte(CP_ACP, 0, text.data(), length, &narrow[0], needed, nullptr, nullptr) == needed)
+    return narrow;
+  return std::string();
 }
 
 bool ParseSidNumber(const std::string &text, std::uint32_t &value) {

@@ -20,8 +20,12 @@ bool TextStartsWith(const WideString &text, const WideString &prefix);
 // Upper-cases a to z and ä, ö, ü only.
 WideString UpperCaseWide(WideString text);
 
-// Wide text whose characters carry the byte values of the narrow text.
+// Single-byte text and wide text into each other through the ANSI code page,
+// as the A functions of Windows convert names: in Windows-1252 the bytes
+// 0x80-0x9F are characters such as U+20AC (the euro sign) and U+0152 (OE).
+// Empty when the text cannot be converted.
 WideString WidenText(const std::string &text);
+std::string NarrowText(const WideString &text);
 
 // Decimal digits only, within 32 bits.
 bool ParseSidNumber(const std::string &text, std::uint32_t &value);

@@ -3,11 +3,11 @@
 #include "cleanslate/registry_tree.h"
 
 #include "reset_world.h"
+#include "cleanslate/privileges.h"
 #include "winsim/registry_rewrites.h"
+#include "winsim/security.h"
 
 namespace {
-
-const char kRoot[] = "HKEY_CURRENT_USER";
 
 class RegistryTreeTest : public ResetWorld {
  protected:
@@ -17,7 +17,7 @@ class RegistryTreeTest : public ResetWorld {
   }
 
   static LONG DeleteTree(const std::string &path, RegistryView view = kDefaultRegistryView) {
-    return DeleteRegTree(view, HKEY_CURRENT_USER, kRoot, path, path);
+    return DeleteRegTree(view, HKEY_CURRENT_USER, path);
   }
 
   // "repair <path>" for each access repair (its first named-object call)
@@ -27,7 +27,7 @@ class RegistryTreeTest : public ResetWorld {
     for (auto &call : winsim::Trace()) {
       std::string detail = call.detail.substr(0, call.detail.find('|'));
       std::string path = detail.substr(detail.find('\\') + 1);
-      if (call.function == "GetNamedSecurityInfoW") {
+      if (call.function == "GetSecurityInfo") {
         // Each repair reads the list twice; the first read starts it.
         if (steps.empty() || steps.back() != "repair " + path) steps.push_back("repair " + path);
       } else if (call.function == "RegOpenKeyExA") {
@@ -157,7 +157,7 @@ TEST_F(RegistryTreeTest, OnTheWindows9xFamilyOnlyTheKeyItselfIsDeleted) {
   winsim::CreateRegistryKey(HKEY_CURRENT_USER, "Software\\Bags");
   EXPECT_EQ(ERROR_SUCCESS, DeleteTree("Software\\Bags"));
   EXPECT_EQ(0u, winsim::CountCalls("RegOpenKeyExA"));
-  EXPECT_EQ(0u, winsim::CountCalls("GetNamedSecurityInfoW"));
+  EXPECT_EQ(0u, winsim::CountCalls("GetSecurityInfo"));
 }
 
 TEST_F(RegistryTreeTest, ALinkInTheTreeIsRemovedItselfAndItsTargetLeftAlone) {
@@ -191,7 +191,7 @@ TEST_F(RegistryTreeTest, ATreeReachedThroughALinkIsNotTouched) {
   EXPECT_EQ(ERROR_ACCESS_DENIED, DeleteTree("Software\\Shell\\Bags"));
   EXPECT_TRUE(winsim::RegistryKeyExists(HKEY_LOCAL_MACHINE, "SOFTWARE\\Shell\\Bags\\1"));
   EXPECT_TRUE(winsim::IsRegistryLink(HKEY_CURRENT_USER, "Software\\Shell"));
-  EXPECT_EQ(0u, winsim::CountCalls("GetNamedSecurityInfoW"));
+  EXPECT_EQ(0u, winsim::CountCalls("GetSecurityInfo"));
   EXPECT_EQ(0u, winsim::CountCalls("NtDeleteKey"));
 }
 
@@ -202,6 +202,22 @@ TEST_F(RegistryTreeTest, AKeyThatStaysUnreadableIsNeitherRepairedByNameNorFollow
   EXPECT_TRUE(KeyExists("Software\\Bags\\Ferme\\Dedans"));
   auto steps = RepairsAndListings();
   EXPECT_EQ(steps.end(), std::find(steps.begin(), steps.end(), "repair Software\\Bags\\Ferme"));
+}
+
+TEST_F(RegistryTreeTest, AKeySwappedForALinkBeforeItsRepairLeavesTheLinksTargetAsItWas) {
+  const std::string other = "S-1-5-21-1-2-3-500";
+  const std::vector<winsim::SecurityAce> rule{{ACCESS_ALLOWED_ACE_TYPE, 3, 0x001F01FF, other}};
+  winsim::SetKeySecurity(HKEY_LOCAL_MACHINE, "SOFTWARE\\Cible", other, rule, true);
+  winsim::CreateRegistryKey(HKEY_LOCAL_MACHINE, "SOFTWARE\\Cible\\Dedans");
+  winsim::CreateRegistryKey(HKEY_CURRENT_USER, "Software\\Bags\\1");
+  EnablePrivileges();
+  SwapForALinkAtTheRepair("Software\\Bags", "SOFTWARE\\Cible");
+  DeleteTree("Software\\Bags");
+  auto target = winsim::KeySecurityOf(HKEY_LOCAL_MACHINE, "SOFTWARE\\Cible");
+  EXPECT_EQ(other, target.owner);
+  EXPECT_TRUE(target.daclProtected);
+  EXPECT_EQ(rule, target.dacl);
+  EXPECT_TRUE(winsim::RegistryKeyExists(HKEY_LOCAL_MACHINE, "SOFTWARE\\Cible\\Dedans"));
 }
 
 }  // namespace

@@ -57,8 +57,11 @@ TEST_F(RegistryValuesTest, TrailingBackslashSetsTheDefaultValueAndALeadingOneThe
 TEST_F(RegistryValuesTest, MasksOfBothViews) {
   SetRegString(kDefaultRegistryView, HKEY_CURRENT_USER, std::string(kKey) + "\\A", "");
   SetRegString(k64BitRegistryView, HKEY_CURRENT_USER, std::string(kKey) + "\\B", "");
-  EXPECT_EQ((std::vector<std::string>{"HKEY_CURRENT_USER\\Control Panel\\Appearance|0x20006",
-                                      "HKEY_CURRENT_USER\\Control Panel\\Appearance|0x20106"}),
+  // Each key on the way asked whether it is a link, the last one written.
+  EXPECT_EQ((std::vector<std::string>{"HKEY_CURRENT_USER\\Control Panel|0x1",
+                                      "HKEY_CURRENT_USER\\Control Panel\\Appearance|0x20007",
+                                      "HKEY_CURRENT_USER\\Control Panel|0x101",
+                                      "HKEY_CURRENT_USER\\Control Panel\\Appearance|0x20107"}),
             Details("RegCreateKeyExA"));
 }
 
@@ -67,7 +70,19 @@ TEST_F(RegistryValuesTest, FailuresAnswerTheSystemsCodeAndCloseTheKey) {
   EXPECT_EQ(ERROR_ACCESS_DENIED, WriteRegString(kDefaultRegistryView, HKEY_CURRENT_USER, std::string(kKey) + "\\A", ""));
   winsim::FailNext("RegSetValueExA", ERROR_CANTWRITE);
   EXPECT_FALSE(SetRegString(kDefaultRegistryView, HKEY_CURRENT_USER, std::string(kKey) + "\\A", ""));
-  EXPECT_EQ(1u, winsim::CountCalls("RegCloseKey"));
+  EXPECT_EQ(0, winsim::OpenRegistryHandleCount());
+}
+
+TEST_F(RegistryValuesTest, AKeyThatIsALinkOrHasOneOnItsWayIsNotWrittenThrough) {
+  winsim::CreateRegistryKey(HKEY_LOCAL_MACHINE, "SOFTWARE\\Cible");
+  winsim::CreateRegistryLink(HKEY_CURRENT_USER, "Software\\Lien", HKEY_LOCAL_MACHINE, "SOFTWARE\\Cible");
+  for (RegistryView view : {kDefaultRegistryView, k64BitRegistryView}) {
+    EXPECT_EQ(ERROR_ACCESS_DENIED, WriteRegDword(view, HKEY_CURRENT_USER, "Software\\Lien\\FFlags", 1));
+    EXPECT_EQ(ERROR_ACCESS_DENIED, WriteRegDword(view, HKEY_CURRENT_USER, "Software\\Lien\\Desktop\\FFlags", 1));
+  }
+  EXPECT_TRUE(winsim::RegistryValueNames(HKEY_LOCAL_MACHINE, "SOFTWARE\\Cible").empty());
+  EXPECT_TRUE(winsim::RegistrySubkeyNames(HKEY_LOCAL_MACHINE, "SOFTWARE\\Cible").empty());
+  EXPECT_TRUE(winsim::IsRegistryLink(HKEY_CURRENT_USER, "Software\\Lien"));
 }
 
 }  // namespace

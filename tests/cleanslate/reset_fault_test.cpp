@@ -2,7 +2,6 @@
 // had while an access list is rebuilt, a link value that cannot be asked for,
 // and a shell whose session cannot be told. None may lead the reset to change
 // more than its fault-free run would.
-#include "cleanslate/key_access_repair.h"
 #include "cleanslate/registry_links.h"
 #include "cleanslate/registry_tree.h"
 #include "cleanslate/shell_termination.h"
@@ -32,16 +31,18 @@ class ResetFaultTest : public ResetWorld {
 };
 
 TEST_F(ResetFaultTest, AnAccessListIsNotEmptiedWhenTheUsersRuleCannotBeMade) {
-  const std::vector<winsim::SecurityAce> own{{ACCESS_ALLOWED_ACE_TYPE, 3, kFull, kOther}};
+  // The user owns the key and may read it, but may not take it anew.
+  const std::vector<winsim::SecurityAce> own{{ACCESS_ALLOWED_ACE_TYPE, 3, kFull, kOther},
+                                             {ACCESS_ALLOWED_ACE_TYPE, 0, KEY_READ, winsim::ProgramUserSid()}};
   winsim::SetKeySecurity(HKEY_CURRENT_USER, "Control Panel\\Appearance", winsim::ProgramUserSid(), own, true);
   // The owner's account is had; the token cannot be read for the rule's.
   winsim::FailNext("OpenProcessToken", ERROR_ACCESS_DENIED, 1);
-  RepairKeyAccess("HKEY_CURRENT_USER", "Control Panel\\Appearance");
+  RepairUserKey("Control Panel\\Appearance");
   EXPECT_EQ(own, OwnEntries(HKEY_CURRENT_USER, "Control Panel\\Appearance"));
-  for (auto &detail : Details("SetNamedSecurityInfoW")) EXPECT_NE("|0x4", detail.substr(detail.rfind('|'))) << detail;
+  for (auto &detail : Details("SetSecurityInfo")) EXPECT_NE("|0x4", detail.substr(detail.rfind('|'))) << detail;
 
   // With the token readable again, the same repair gives the user's rule.
-  RepairKeyAccess("HKEY_CURRENT_USER", "Control Panel\\Appearance");
+  RepairUserKey("Control Panel\\Appearance");
   EXPECT_EQ((std::vector<winsim::SecurityAce>{{ACCESS_ALLOWED_ACE_TYPE, 3, kFull, winsim::ProgramUserSid()}}),
             OwnEntries(HKEY_CURRENT_USER, "Control Panel\\Appearance"));
 }
@@ -53,12 +54,15 @@ TEST_F(ResetFaultTest, AKeyThatCannotSayWhetherItIsALinkIsNeverFollowed) {
   winsim::CreateRegistryKey(HKEY_CURRENT_USER, "Software\\Bags\\1");
   winsim::CreateRegistryLink(HKEY_CURRENT_USER, "Software\\Bags\\Lien", HKEY_LOCAL_MACHINE, "SOFTWARE\\Policies");
   winsim::FailNext("RegQueryValueExA", ERROR_ACCESS_DENIED);
-  EXPECT_EQ(KeyLinkState::Unknown, ExamineKeyPath(kDefaultRegistryView, HKEY_CURRENT_USER, "Software\\Bags\\Lien"));
+  UniqueRegKey opened;
+  EXPECT_EQ(KeyLinkState::Unknown,
+            OpenKeyPath(kDefaultRegistryView, HKEY_CURRENT_USER, "Software\\Bags\\Lien", 0, false, opened).state);
+  EXPECT_FALSE(opened);
 
   // In a tree: the query of the link's value is the one that fails.
   size_t query = 0;
   {
-    DeleteRegTree(kDefaultRegistryView, HKEY_CURRENT_USER, "HKEY_CURRENT_USER", "Software\\Bags", "Software\\Bags");
+    DeleteRegTree(kDefaultRegistryView, HKEY_CURRENT_USER, "Software\\Bags");
     auto queries = winsim::CallsTo("RegQueryValueExA");
     while (query < queries.size() && queries[query].detail.find("\\Lien|") == std::string::npos) ++query;
   }
@@ -69,11 +73,11 @@ TEST_F(ResetFaultTest, AKeyThatCannotSayWhetherItIsALinkIsNeverFollowed) {
   winsim::CreateRegistryKey(HKEY_CURRENT_USER, "Software\\Bags\\1");
   winsim::CreateRegistryLink(HKEY_CURRENT_USER, "Software\\Bags\\Lien", HKEY_LOCAL_MACHINE, "SOFTWARE\\Policies");
   winsim::FailNext("RegQueryValueExA", ERROR_ACCESS_DENIED, static_cast<int>(query));
-  DeleteRegTree(kDefaultRegistryView, HKEY_CURRENT_USER, "HKEY_CURRENT_USER", "Software\\Bags", "Software\\Bags");
+  DeleteRegTree(kDefaultRegistryView, HKEY_CURRENT_USER, "Software\\Bags");
   EXPECT_EQ(machineRule, OwnEntries(HKEY_LOCAL_MACHINE, "SOFTWARE\\Policies"));
   EXPECT_EQ(kOther, winsim::KeySecurityOf(HKEY_LOCAL_MACHINE, "SOFTWARE\\Policies").owner);
   EXPECT_TRUE(winsim::RegistryKeyExists(HKEY_LOCAL_MACHINE, "SOFTWARE\\Policies\\Important"));
-  for (auto &detail : Details("SetNamedSecurityInfoW")) EXPECT_EQ(std::string::npos, detail.find("Lien")) << detail;
+  for (auto &detail : Details("SetSecurityInfo")) EXPECT_EQ(std::string::npos, detail.find("Lien")) << detail;
 }
 
 TEST_F(ResetFaultTest, AShellWhoseSessionCannotBeToldIsLeftRunningAndCountsAsNotEnded) {

@@ -57,7 +57,6 @@ TEST(EncipheredConstants, EveryValueFillsItsCapacity) {
   EXPECT_EQ(DecipherString(DesktopHostClassConstant), "WorkerW");
   EXPECT_EQ(DecipherString(KeptPrivilege1), "SeBackupPrivilege");
   EXPECT_EQ(DecipherString(KeptPrivilege2), "SeRestorePrivilege");
-  EXPECT_EQ(DecipherString(RootName), "HKEY_CURRENT_USER");
   EXPECT_EQ(DecipherString(ClearedValuesKey), "Control Panel\\Appearance");
   EXPECT_EQ(DecipherString(ClearedValue1), "Current");
   EXPECT_EQ(DecipherString(ClearedValue2), "NewCurrent");

@@ -212,4 +212,25 @@ TEST(AccountsAclContract, NamedSecurityOfAUserKey) {
   EXPECT_EQ(ERROR_SUCCESS, RegDeleteKeyA(HKEY_CURRENT_USER, kKeyPath));
 }
 
+// Windows-1252 bytes 0x80-0x9F in a key's name: the security layer names the
+// key the A functions made, through the ANSI code page (U+20AC, U+0152, U+2019).
+TEST(AccountsAclContract, NamedSecurityOfAKeyNamedWithTheCodePagesOwnCharacters) {
+  const std::string path = "Software\\Ostrafen\\Contrat \x80 \x8C" "uvre \x92";
+  HKEY key = nullptr;
+  ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                                           &key, nullptr));
+  RegCloseKey(key);
+  const WideString wide = WidenText("HKEY_CURRENT_USER\\" + path);
+  EXPECT_EQ(wide.substr(wide.size() - 9), (WideString{0x20AC, ' ', 0x0152, 'u', 'v', 'r', 'e', ' ', 0x2019}));
+  EXPECT_EQ("HKEY_CURRENT_USER\\" + path, NarrowText(wide));
+  {
+    IPtr<ISecurityObject> object = RegistryKeySecurity(wide);
+    EXPECT_TRUE(object->Owner()->IsValid()) << object->LastErrorNo();
+    object->SetDaclProtected(false);
+    EXPECT_TRUE(object->Success()) << object->LastErrorNo();
+    EXPECT_TRUE(object->Dacl()->IsValid()) << object->LastErrorNo();
+  }
+  EXPECT_EQ(ERROR_SUCCESS, RegDeleteKeyA(HKEY_CURRENT_USER, path.c_str()));
+}
+
 }  // namespace

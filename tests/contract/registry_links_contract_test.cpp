@@ -100,6 +100,24 @@ TEST_F(RegistryLinksContract, OpenLinkOpensTheLinkKeyWithItsRegLinkValue) {
   RegCloseKey(key);
 }
 
+// What the reset's writes rely on: a create with REG_OPTION_OPEN_LINK takes an
+// existing link key as it is, and an empty name opens the same key again.
+TEST_F(RegistryLinksContract, CreateWithOpenLinkTakesTheLinkKeyAsItIsAndAnEmptyNameReopensIt) {
+  HKEY key = nullptr;
+  ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, LinkPath().c_str(), 0, nullptr, REG_OPTION_OPEN_LINK,
+                                           KEY_QUERY_VALUE, nullptr, &key, nullptr));
+  HKEY again = nullptr;
+  ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(key, "", REG_OPTION_OPEN_LINK, KEY_QUERY_VALUE, &again));
+  for (HKEY link : {key, again}) {
+    DWORD type = REG_NONE;
+    EXPECT_EQ(ERROR_SUCCESS, RegQueryValueExA(link, "SymbolicLinkValue", nullptr, &type, nullptr, nullptr));
+    EXPECT_EQ(static_cast<DWORD>(REG_LINK), type);
+    EXPECT_EQ(ERROR_FILE_NOT_FOUND, RegQueryValueExA(link, "Keep", nullptr, nullptr, nullptr, nullptr));
+  }
+  RegCloseKey(again);
+  RegCloseKey(key);
+}
+
 TEST_F(RegistryLinksContract, NtDeleteKeyOnTheLinkRemovesTheLinkAndKeepsTheTarget) {
   auto ntDeleteKey = NtDeleteKeyFunction();
   ASSERT_NE(nullptr, ntDeleteKey);

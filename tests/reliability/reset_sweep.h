@@ -24,6 +24,8 @@ struct ResetScenario {
   std::string name;
   // Arranges the machine after a fresh start; answers the shell's process id.
   std::function<DWORD()> arrange;
+  // Whether the fault-free run resets; when not, it must stop and say so.
+  bool resets = true;
 };
 
 struct ResetSweepReport {

@@ -53,4 +53,21 @@ TEST_F(ResetSweepTest, ResetUnderWow64WithLockedKeysAndALink) {
                           }}));
 }
 
+TEST_F(ResetSweepTest, ResetWhoseAppearanceKeyBecomesALinkToAMachineKeyAtItsRepair) {
+  ResetScenario scenario{"reset, appearance key swapped for a link at its repair", [] {
+                           DWORD shell = PlainDesktopRegistry();
+                           const std::string other = "S-1-5-21-1-2-3-500";
+                           winsim::AddAccount("Autre", "POSTE-01", other, SidTypeUser);
+                           winsim::SetKeySecurity(HKEY_LOCAL_MACHINE, "SOFTWARE\\Ailleurs", other,
+                                                  {{ACCESS_ALLOWED_ACE_TYPE, 3, KEY_ALL_ACCESS, other}}, true);
+                           winsim::SetRegistryString(HKEY_LOCAL_MACHINE, "SOFTWARE\\Ailleurs", "Current", "Garde");
+                           // At the latest when the values are written, whatever failed before.
+                           SwapForALinkAtTheRepair(kAppearanceKey, "SOFTWARE\\Ailleurs", {"RegCreateKeyExA"});
+                           return shell;
+                         }};
+  // The link stops the clearing of the values: the reset says so and ends.
+  scenario.resets = false;
+  ExpectNoFindings(Sweep(scenario));
+}
+
 }  // namespace

@@ -114,8 +114,7 @@ TEST_P(CleanslateImage, RequestsAdministratorRights) {
   EXPECT_NE(EmbeddedManifest(image_).find("level=\"requireAdministrator\""), std::string::npos);
 }
 
-// "HKEY_CURRENT_USER" and "Current" are left out: the first may be named by
-// the security layer's root-name table, the second is part of API names.
+// "Current" is left out: it is part of API names.
 TEST_P(CleanslateImage, HoldsNoPlainEncipheredConstant) {
   for (const char* plain : {"SeBackupPrivilege", "SeRestorePrivilege", "Control Panel\\Appearance", "NewCurrent",
                             "Shell\\Bags", "Shell\\BagMRU", "FFlags", "explorer.exe"}) {

@@ -16,6 +16,8 @@ namespace winsim {
 // The binary SID of a text ("S-1-5-32-544"); throws on malformed text.
 std::vector<BYTE> SidBytesOf(const std::string &text);
 std::string SidTextOf(const void *sid);
+// SIDs from AllocateAndInitializeSid not yet given back with FreeSid.
+int LiveAllocatedSids();
 
 // The program's user (S-1-5-21-1004336348-1177238915-682003330-1000, named
 // "Utilisateur" on computer "POSTE-01", unless changed).

@@ -1,6 +1,7 @@
 // The ordered trace of the calls the program made, and fault injection.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -24,5 +25,9 @@ std::vector<std::string> CallSequence(const std::vector<std::string> &functions 
 void FailNext(const std::string &function, unsigned code, int skip = 0);
 // Every call of `function` fails with `code` until Reset.
 void FailAlways(const std::string &function, unsigned code);
+// Just before the next call of `function` (after `skip` calls) does its work,
+// `change` runs once: what another program does to the machine at that
+// moment (it may call the control API; the call then goes on as usual).
+void BeforeNext(const std::string &function, std::function<void()> change, int skip = 0);
 
 }  // namespace winsim

@@ -166,8 +166,9 @@ int WINAPI WideCharToMultiByte(UINT, DWORD, LPCWSTR wide, int wideLength, LPSTR 
     char out = defaultChar ? *defaultChar : '?';
     bool mapped = w < 0x80 || (w >= 0xA0 && w < 0x100);
     if (mapped) out = static_cast<char>(w);
+    // The five undefined bytes come back from the code points they map to.
     for (int k = 0; k < 32 && !mapped; ++k)
-      if (kHighControls[k] == w) {
+      if ((kHighControls[k] ? kHighControls[k] : 0x80 + k) == w) {
         out = static_cast<char>(0x80 + k);
         mapped = true;
       }

@@ -16,6 +16,14 @@ struct FaultPlan {
   std::map<std::string, std::vector<Entry>> entries;
 };
 
+struct ChangePlan {
+  struct Entry {
+    std::function<void()> change;
+    int skip = 0;
+  };
+  std::map<std::string, std::vector<Entry>> entries;
+};
+
 struct TraceState {
   std::vector<Call> calls;
 };
@@ -31,6 +39,18 @@ void Record(const char *function, std::string detail) {
 
 unsigned InjectedFault(const char *function) {
   std::lock_guard<std::recursive_mutex> lock(MachineLock());
+  auto &changes = Component<ChangePlan>().entries;
+  auto planned = changes.find(function);
+  if (planned != changes.end() && !planned->second.empty()) {
+    auto &next = planned->second.front();
+    if (next.skip > 0) {
+      --next.skip;
+    } else {
+      std::function<void()> change = std::move(next.change);
+      planned->second.erase(planned->second.begin());
+      change();
+    }
+  }
   auto &plan = Component<FaultPlan>().entries;
   auto found = plan.find(function);
   if (found == plan.end() || found->second.empty()) return 0;
@@ -81,6 +101,11 @@ void FailAlways(const std::string &function, unsigned code) {
   auto &entries = detail::Component<FaultPlan>().entries[function];
   entries.clear();
   entries.push_back({code, 0, true});
+}
+
+void BeforeNext(const std::string &function, std::function<void()> change, int skip) {
+  std::lock_guard<std::recursive_mutex> lock(detail::MachineLock());
+  detail::Component<ChangePlan>().entries[function].push_back({std::move(change), skip});
 }
 
 }  // namespace winsim

@@ -21,9 +21,24 @@ const struct {
                    {"USERS", HKEY_USERS},
                    {"CLASSES_ROOT", HKEY_CLASSES_ROOT}};
 
-std::string Narrow(LPCWSTR text) {
-  std::string narrow;
-  for (; text && *text; ++text) narrow += *text < 0x100 ? static_cast<char>(*text) : '?';
+// Key names are held as the A functions wrote them: a wide name reaches them
+// through the ANSI code page, as on Windows, where the registry keeps UTF-16
+// names and the A functions convert theirs. A character the code page lacks
+// names no key the A functions can have made.
+struct NarrowName {
+  std::string text;
+  bool exact = true;
+};
+
+NarrowName Narrow(LPCWSTR text) {
+  NarrowName narrow;
+  int length = 0;
+  while (text && text[length]) ++length;
+  if (length == 0) return narrow;
+  narrow.text.assign(static_cast<std::size_t>(length), '\0');
+  BOOL usedDefault = FALSE;
+  WideCharToMultiByte(CP_ACP, 0, text, length, &narrow.text[0], length, nullptr, &usedDefault);
+  narrow.exact = !usedDefault;
   return narrow;
 }
 
@@ -39,13 +54,15 @@ struct NamedKey {
   std::shared_ptr<RegKey> key;
 };
 
-NamedKey FindNamedKey(const std::string &name) {
+NamedKey FindNamedKey(const NarrowName &narrow) {
   NamedKey found;
+  const std::string &name = narrow.text;
   auto slash = name.find('\\');
   std::string root = name.substr(0, slash);
   for (auto &known : kNamedRoots)
     if (SameRootName(root, known.name)) {
-      found.key = WalkPath(RootKey(known.root), slash == std::string::npos ? "" : name.substr(slash + 1));
+      if (narrow.exact)
+        found.key = WalkPath(RootKey(known.root), slash == std::string::npos ? "" : name.substr(slash + 1));
       if (!found.key) found.status = ERROR_FILE_NOT_FOUND;
       return found;
     }
@@ -81,7 +98,7 @@ std::string Detail(const std::string &target, SECURITY_INFORMATION what) {
 DWORD WINAPI GetNamedSecurityInfoW(LPCWSTR name, SE_OBJECT_TYPE type, SECURITY_INFORMATION what, PSID *owner,
                                    PSID *group, PACL *dacl, PACL *sacl, PSECURITY_DESCRIPTOR *descriptor) {
   std::lock_guard<std::recursive_mutex> lock(MachineLock());
-  Record("GetNamedSecurityInfoW", Detail(Narrow(name), what));
+  Record("GetNamedSecurityInfoW", Detail(Narrow(name).text, what));
   if (unsigned fault = InjectedFault("GetNamedSecurityInfoW")) return fault;
   if (!name || type != SE_REGISTRY_KEY) return ERROR_INVALID_PARAMETER;
   auto found = FindNamedKey(Narrow(name));
@@ -92,7 +109,7 @@ DWORD WINAPI GetNamedSecurityInfoW(LPCWSTR name, SE_OBJECT_TYPE type, SECURITY_I
 DWORD WINAPI SetNamedSecurityInfoW(LPWSTR name, SE_OBJECT_TYPE type, SECURITY_INFORMATION what, PSID owner, PSID group,
                                    PACL dacl, PACL sacl) {
   std::lock_guard<std::recursive_mutex> lock(MachineLock());
-  Record("SetNamedSecurityInfoW", Detail(Narrow(name), what));
+  Record("SetNamedSecurityInfoW", Detail(Narrow(name).text, what));
   if (unsigned fault = InjectedFault("SetNamedSecurityInfoW")) return fault;
   if (!name || type != SE_REGISTRY_KEY) return ERROR_INVALID_PARAMETER;
   auto found = FindNamedKey(Narrow(name));

@@ -2,17 +2,24 @@
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
+#include <set>
 
 #include <sddl.h>
 
 #include "core/component.h"
 #include "core/trace.h"
 #include "security/security_state.h"
+#include "winsim/security.h"
 
 namespace winsim::detail {
 namespace {
 
 const BYTE *Bytes(const void *sid) { return static_cast<const BYTE *>(sid); }
+
+// The blocks AllocateAndInitializeSid handed out and FreeSid has not taken back.
+struct AllocatedSids {
+  std::set<const void *> live;
+};
 
 SidBytes MakeSid(const BYTE authority[6], const std::vector<DWORD> &subs) {
   SidBytes sid(8 + 4 * subs.size());
@@ -92,14 +99,31 @@ BOOL WINAPI AllocateAndInitializeSid(PSID_IDENTIFIER_AUTHORITY authority, BYTE c
   // Freed with FreeSid, which is not LocalFree: a block of its own.
   void *memory = std::malloc(bytes.size());
   std::memcpy(memory, bytes.data(), bytes.size());
+  {
+    std::lock_guard<std::recursive_mutex> lock(MachineLock());
+    Component<AllocatedSids>().live.insert(memory);
+  }
   *sid = memory;
   return TRUE;
 }
 
 PVOID WINAPI FreeSid(PSID sid) {
+  {
+    std::lock_guard<std::recursive_mutex> lock(MachineLock());
+    Component<AllocatedSids>().live.erase(sid);
+  }
   std::free(sid);
   return nullptr;
 }
+
+namespace winsim {
+
+int LiveAllocatedSids() {
+  std::lock_guard<std::recursive_mutex> lock(detail::MachineLock());
+  return static_cast<int>(detail::Component<detail::AllocatedSids>().live.size());
+}
+
+}  // namespace winsim
 
 BOOL WINAPI InitializeSid(PSID sid, PSID_IDENTIFIER_AUTHORITY authority, BYTE count) {
   if (!sid || !authority || count > SID_MAX_SUB_AUTHORITIES) {
