@@ -6,7 +6,8 @@
 // byte for byte, in the registry's order; a value of another form is left
 // out. A name or key that a line of the file cannot carry (a CR or LF in it)
 // is left out as well, so that nothing in the file is ever another key or
-// value than the stored ones. Nothing is left open.
+// value than the stored ones, and the export then says it is incomplete.
+// Nothing is left open.
 #include <string>
 #include <vector>
 
@@ -93,7 +94,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     winsim::SetRegistryValue(HKEY_CURRENT_USER, layoutPath, name, type, std::vector<BYTE>(bytes.begin(), bytes.end()));
   }
 
-  FUZZ_CHECK(ExportRegistryFile());
+  const ExportOutcome outcome = ExportRegistryFile();
+  FUZZ_CHECK(outcome != kExportFailed);
 
   RegFile file;
   std::string error;
@@ -108,10 +110,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
   FUZZ_CHECK(std::string(file.keys[0].values[0].data.begin(), file.keys[0].values[0].data.end()) ==
              std::string("4.2.0.0", 8));
 
-  // The options' key, named so exactly, is no layout.
-  if (HasLineBreak(layout) || layout == "Options") {
-    FUZZ_CHECK(file.keys.size() == 1);
+  // The options' key, named so exactly, is no layout; a layout or value
+  // left out makes the export incomplete.
+  if (layout == "Options") {
+    FUZZ_CHECK(file.keys.size() == 1 && outcome == kExportComplete);
+  } else if (HasLineBreak(layout)) {
+    FUZZ_CHECK(file.keys.size() == 1 && outcome == kExportIncomplete);
   } else {
+    bool valueLeftOut = false;
     FUZZ_CHECK(file.keys.size() == 2);
     const RegFileKey &key = file.keys[1];
     FUZZ_CHECK(key.path == std::string(kProductKeyLine) + "\\" + layout && !key.deleted);
@@ -121,9 +127,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     for (const std::string &name : winsim::RegistryValueNames(HKEY_CURRENT_USER, layoutPath)) {
       const auto value = winsim::ReadRegistryValue(HKEY_CURRENT_USER, layoutPath, name);
       FUZZ_CHECK(value.has_value());
-      if (!Qualifies(*value, legacy) || HasLineBreak(name)) continue;
+      if (!Qualifies(*value, legacy)) continue;
+      if (HasLineBreak(name)) {
+        valueLeftOut = true;
+        continue;
+      }
       expected.push_back({name, value->type, std::vector<std::uint8_t>(value->data.begin(), value->data.end())});
     }
+    FUZZ_CHECK(outcome == (valueLeftOut ? kExportIncomplete : kExportComplete));
     FUZZ_CHECK(key.values.size() == expected.size());
     for (std::size_t i = 0; i < expected.size(); ++i) {
       FUZZ_CHECK(key.values[i].name == expected[i].name);

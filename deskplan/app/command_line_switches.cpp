@@ -3,34 +3,51 @@
 #include <windows.h>
 
 #include "common/command_line.h"
+#include "deskplan/app/error_box.h"
 #include "deskplan/app/export_registry_file.h"
 #include "deskplan/app/icon_name_protection.h"
 #include "deskplan/app/program_state.h"
 #include "deskplan/layout/layout_command.h"
 
-bool ProcessCommandLine() {
-  bool actionRan = false;
-  bool exportFailed = false;
+namespace {
+
+// False when the command broke off; a script that runs a quiet command line
+// learns it from the exit code, without a box to wait on.
+bool RunLayoutSwitch(LayoutMode mode) {
+  try {
+    RunLayoutCommand(mode);
+    return true;
+  } catch (const OsError &error) {
+    if (!AppOptions.quiet) ShowApplicationErrorBox(error);
+    return false;
+  }
+}
+
+}  // namespace
+
+CommandLineOutcome ProcessCommandLine() {
+  CommandLineOutcome outcome;
   for (std::string argument : CommandArguments(GetCommandLineA())) {
     CharUpperBuffA(argument.data(), static_cast<DWORD>(argument.size()));
+    bool done = true;
     if (argument == "/NOPROMPT") {
       AppOptions.quiet = true;
+      continue;
     } else if (argument == "/AUTOLOAD") {
-      RunLayoutCommand(kRestoreLayout);
-      actionRan = true;
+      done = RunLayoutSwitch(kRestoreLayout);
     } else if (argument == "/AUTOSAVE") {
-      RunLayoutCommand(kSaveLayout);
-      actionRan = true;
+      done = RunLayoutSwitch(kSaveLayout);
     } else if (argument == "/EXPORT") {
-      if (!ExportRegistryFile()) exportFailed = true;
-      actionRan = true;
+      done = ExportRegistryFile() == kExportComplete;
     } else if (argument == "/PROTECTED") {
       AppOptions.protectIconNames = true;
-      ApplyIconNameProtection(true);
-      actionRan = true;
+      done = ApplyIconNameProtection(true);
+      if (!done) ShowProtectionNotApplied();
+    } else {
+      continue;
     }
+    outcome.actionRan = true;
+    if (!done) outcome.failed = true;
   }
-  // A failed export shows nothing; its exit code tells a script that ran it.
-  if (exportFailed) ExitProcess(1);
-  return actionRan;
+  return outcome;
 }

@@ -15,11 +15,10 @@ int RunDeskplan() {
   // is nothing this program can do.
   if (!AppOptions.legacyMode && !LoadRemoteMemoryFunctions()) return 0;
   try {
-    RunTrayApplication();
+    return RunTrayApplication();
   } catch (const OsError &error) {
-    // A restore at start-up or from the command line broke off.
+    // A restore at start-up broke off.
     ShowApplicationErrorBox(error);
     return 1;
   }
-  return 0;
 }

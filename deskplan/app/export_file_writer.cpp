@@ -1,19 +1,58 @@
 #include "deskplan/app/export_file_writer.h"
 
-ExportFileWriter::~ExportFileWriter() {
-  // Created but not finished: what is there is not a whole export. It is
-  // emptied before it is closed, so that should it then resist removal, no
-  // part of an export is left that the registry editor would import.
-  if (file_ && SetFilePointer(file_, 0, nullptr, FILE_BEGIN) == 0) SetEndOfFile(file_);
-  CloseHandleIfOpen();
-  if (!path_.empty() && !finished_) DeleteFileA(path_.c_str());
+#include "deskplan/view/unique_handle.h"
+
+namespace {
+
+const char kTemporaryPrefix[] = "Dsk";
+
+// The folder part of a path, with its final backslash.
+std::string FolderOf(const std::string &path) {
+  const std::string::size_type slash = path.find_last_of('\\');
+  return slash == std::string::npos ? std::string(".\\") : path.substr(0, slash + 1);
 }
 
-bool ExportFileWriter::Create(const std::string &path) {
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+// A name beside `path` that no file has; the empty file made for it is gone
+// again, so that a rename can take the name.
+std::string FreeNameBeside(const std::string &path) {
+  char name[MAX_PATH] = {};
+  if (GetTempFileNameA(FolderOf(path).c_str(), kTemporaryPrefix, 0, name) == 0) return std::string();
+  if (!DeleteFileA(name)) return std::string();
+  return name;
+}
+
+// A file that resists removal is at least emptied, so that no copy of an
+// export is left under a temporary name.
+void RemoveOrEmpty(const std::string &path) {
+  if (DeleteFileA(path.c_str())) return;
+  HANDLE opened =
+      CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  UniqueHandle file(opened == INVALID_HANDLE_VALUE ? nullptr : opened);
+}
+
+}  // namespace
+
+ExportFileWriter::~ExportFileWriter() {
+  // Not put in place: emptied before it is closed, so that should it then
+  // resist removal, no part of an export is left behind.
+  if (file_ && SetFilePointer(file_, 0, nullptr, FILE_BEGIN) == 0) SetEndOfFile(file_);
+  const bool emptied = file_ != nullptr;
+  CloseHandleIfOpen();
+  if (temporary_.empty() || placed_) return;
+  if (emptied)
+    DeleteFileA(temporary_.c_str());
+  else
+    RemoveOrEmpty(temporary_);
+}
+
+bool ExportFileWriter::Create(const std::string &targetPath) {
+  char name[MAX_PATH] = {};
+  if (GetTempFileNameA(FolderOf(targetPath).c_str(), kTemporaryPrefix, 0, name) == 0) return false;
+  temporary_ = name;
+  target_ = targetPath;
+  HANDLE file = CreateFileA(name, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
   file_ = file;
-  path_ = path;
   return true;
 }
 
@@ -29,8 +68,27 @@ bool ExportFileWriter::Finish() {
   if (!file_) return false;
   HANDLE file = file_;
   file_ = nullptr;
-  finished_ = CloseHandle(file) != FALSE;
-  return finished_;
+  if (!CloseHandle(file)) return false;
+  placed_ = PutInPlace();
+  return placed_;
+}
+
+// One step where the system can replace a file by a rename. Elsewhere (the
+// Windows 9x family) the earlier file steps aside under a free name, and comes
+// back when the new one cannot take its place.
+bool ExportFileWriter::PutInPlace() {
+  if (MoveFileExA(temporary_.c_str(), target_.c_str(), MOVEFILE_REPLACE_EXISTING)) return true;
+  if (GetLastError() != ERROR_CALL_NOT_IMPLEMENTED) return false;
+  if (MoveFileA(temporary_.c_str(), target_.c_str())) return true;
+  if (GetLastError() != ERROR_ALREADY_EXISTS && GetLastError() != ERROR_FILE_EXISTS) return false;
+  const std::string aside = FreeNameBeside(target_);
+  if (aside.empty() || !MoveFileA(target_.c_str(), aside.c_str())) return false;
+  if (!MoveFileA(temporary_.c_str(), target_.c_str())) {
+    MoveFileA(aside.c_str(), target_.c_str());
+    return false;
+  }
+  RemoveOrEmpty(aside);
+  return true;
 }
 
 void ExportFileWriter::CloseHandleIfOpen() {

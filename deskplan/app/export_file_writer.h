@@ -1,7 +1,8 @@
-// The export's text file: created or emptied, written line by line with CR LF
-// ends through one owned handle. A file that was not finished is emptied,
-// closed and removed when its writer goes, so no partial export is left
-// behind, and at worst an empty file when the removal is refused.
+// The export's text file, written line by line with CR LF ends through one
+// owned handle into a temporary file beside the target, and put in the
+// target's place only once whole. An earlier file of the target's name stays
+// as it was until then; a temporary file that was not finished is emptied,
+// closed and removed when its writer goes.
 #pragma once
 
 #include <string>
@@ -15,17 +16,20 @@ class ExportFileWriter {
   ExportFileWriter(const ExportFileWriter &) = delete;
   ExportFileWriter &operator=(const ExportFileWriter &) = delete;
 
-  // Creates the file, replacing any file of that name.
-  bool Create(const std::string &path);
+  // Creates the temporary file in the target's folder.
+  bool Create(const std::string &targetPath);
   // Writes the line and its CR LF; false when not all of it was written.
   bool WriteLine(const std::string &line);
-  // Closes the file and keeps it; false when closing failed.
+  // Closes the file and puts it in the target's place, replacing an earlier
+  // file there; false when that failed, the earlier file then left whole.
   bool Finish();
 
  private:
   void CloseHandleIfOpen();
+  bool PutInPlace();
 
   HANDLE file_ = nullptr;
-  std::string path_;
-  bool finished_ = false;
+  std::string target_;
+  std::string temporary_;
+  bool placed_ = false;
 };

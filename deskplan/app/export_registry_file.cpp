@@ -13,6 +13,7 @@
 #include "deskplan/app/show_notice.h"
 #include "deskplan/app/special_folder_path.h"
 #include "common/little_endian.h"
+#include "common/number_text.h"
 #include "deskplan/layout/layout_name.h"
 
 namespace {
@@ -39,40 +40,59 @@ std::string UpperHexDigits(const std::vector<BYTE> &data) {
   return text;
 }
 
-// The line of one layout value, or the empty text when the value does not
-// have the form of this mode's layouts or its name cannot stand in a line. A
-// legacy value of 0 is the packed place of an icon at the top left corner and
-// is kept.
-std::string ValueLine(const std::string &name, DWORD type, const std::vector<BYTE> &data) {
-  if (!FitsOnOneLine(name)) return std::string();
-  if (!AppOptions.legacyMode)
-    return type == REG_BINARY && data.size() == kIconPositionSize ? HexValueLine(name, UpperHexDigits(data))
-                                                                   : std::string();
-  if (type != REG_DWORD || data.size() != kPackedPositionSize) return std::string();
+// Whether a value has the form of this mode's layout values; the others are
+// no layout values and are left out without a trace.
+bool HasLayoutForm(DWORD type, const std::vector<BYTE> &data) {
+  if (!AppOptions.legacyMode) return type == REG_BINARY && data.size() == kIconPositionSize;
+  return type == REG_DWORD && data.size() == kPackedPositionSize;
+}
+
+// The line of a layout value. A legacy value of 0 is the packed place of an
+// icon at the top left corner and is kept.
+std::string ValueLine(const std::string &name, const std::vector<BYTE> &data) {
+  if (!AppOptions.legacyMode) return HexValueLine(name, UpperHexDigits(data));
   return DwordValueLine(name, GetInt32(data.data()));
 }
 
-// A layout that cannot be read whole fails the export: a file that leaves
-// out what it could not read would pass for the whole store. A value gone
-// since the list was made is no longer stored and is left out.
-bool WriteLayoutSection(ExportFileWriter &file, const std::string &layoutName) {
-  if (!file.WriteLine("") || !file.WriteLine(std::string(kProductKeyLine) + "\\" + layoutName + "]")) return false;
+// What the export had to leave out.
+struct LeftOut {
+  int values = 0;   // unreadable, or named so that no line can carry the name
+  int layouts = 0;  // whole layouts: their values cannot be listed, or their name cannot stand in a key line
+};
+
+// A value or layout that cannot be read is left out and counted; a value gone
+// since the list was made is no longer stored and is not missed. False only
+// when the file could not be written.
+bool WriteLayoutSection(ExportFileWriter &file, const std::string &layoutName, LeftOut &leftOut) {
   const std::string keyPath = LayoutKeyPath(layoutName);
   std::vector<std::string> valueNames;
-  if (ListRegValueNames(HKEY_CURRENT_USER, keyPath, valueNames) != ERROR_SUCCESS) return false;
+  if (ListRegValueNames(HKEY_CURRENT_USER, keyPath, valueNames) != ERROR_SUCCESS) {
+    ++leftOut.layouts;
+    return true;
+  }
+  if (!file.WriteLine("") || !file.WriteLine(std::string(kProductKeyLine) + "\\" + layoutName + "]")) return false;
   for (const std::string &name : valueNames) {
     DWORD type = REG_NONE;
     std::vector<BYTE> data;
     LSTATUS status = ReadRegValueData(HKEY_CURRENT_USER, keyPath, name, type, data);
     if (status == ERROR_FILE_NOT_FOUND) continue;
-    if (status != ERROR_SUCCESS) return false;
-    const std::string line = ValueLine(name, type, data);
-    if (!line.empty() && !file.WriteLine(line)) return false;
+    if (status != ERROR_SUCCESS) {
+      ++leftOut.values;
+      continue;
+    }
+    if (!HasLayoutForm(type, data)) continue;
+    if (!FitsOnOneLine(name)) {
+      ++leftOut.values;
+      continue;
+    }
+    if (!file.WriteLine(ValueLine(name, data))) return false;
   }
   return true;
 }
 
-bool WriteExport(ExportFileWriter &file) {
+// False when the file could not be written or the layouts could not be
+// listed at all: such a file would hold none of them.
+bool WriteExport(ExportFileWriter &file, LeftOut &leftOut) {
   if (!file.WriteLine(AppOptions.legacyMode ? "REGEDIT4" : "Windows Registry Editor Version 5.00") ||
       !file.WriteLine("") || !file.WriteLine(std::string(kProductKeyLine) + "]") ||
       !file.WriteLine("\"Version\"=\"4.2.0.0\""))
@@ -80,23 +100,49 @@ bool WriteExport(ExportFileWriter &file) {
   std::vector<std::string> layoutNames;
   if (ListRegKeyNames(HKEY_CURRENT_USER, ProductKeyPath, layoutNames) != ERROR_SUCCESS) return false;
   for (const std::string &name : layoutNames) {
-    // A layout whose name cannot stand in a key line is left out whole.
-    if (name == kOptionsSubkey || !FitsOnOneLine(name)) continue;
-    if (!WriteLayoutSection(file, name)) return false;
+    if (name == kOptionsSubkey) continue;
+    if (!FitsOnOneLine(name)) {
+      ++leftOut.layouts;
+      continue;
+    }
+    if (!WriteLayoutSection(file, name, leftOut)) return false;
   }
   return file.WriteLine("") && file.Finish();
 }
 
+std::string Counted(int count, const char *one, const char *many) {
+  return DecimalText(count) + (count == 1 ? one : many);
+}
+
+// "Sauvegarde incomplète dans : <path>" and what is missing from it.
+std::string IncompleteText(const std::string &path, const LeftOut &leftOut) {
+  std::string text = "Sauvegarde incomplète dans :\r\n" + path + "\r\n";
+  if (leftOut.values > 0)
+    text += "\r\n" + Counted(leftOut.values,
+                              " valeur n'a pas pu être lue ou écrite et n'y figure pas.",
+                              " valeurs n'ont pas pu être lues ou écrites et n'y figurent pas.");
+  if (leftOut.layouts > 0)
+    text += "\r\n" + Counted(leftOut.layouts,
+                              " disposition n'a pas pu être lue ou écrite et n'y figure pas.",
+                              " dispositions n'ont pas pu être lues ou écrites et n'y figurent pas.");
+  return text;
+}
+
 }  // namespace
 
-bool ExportRegistryFile() {
+ExportOutcome ExportRegistryFile() {
   // No product key, nothing to export; one that cannot be read is a failure.
   const LSTATUS present = OpenRegKeyStatus(HKEY_CURRENT_USER, ProductKeyPath);
-  if (present == ERROR_FILE_NOT_FOUND) return true;
-  if (present != ERROR_SUCCESS) return false;
+  if (present == ERROR_FILE_NOT_FOUND) return kExportComplete;
+  if (present != ERROR_SUCCESS) return kExportFailed;
   const std::string path = ExportFilePath();
   ExportFileWriter file;
-  if (!file.Create(path) || !WriteExport(file)) return false;
+  LeftOut leftOut;
+  if (!file.Create(path) || !WriteExport(file, leftOut)) return kExportFailed;
+  if (leftOut.values > 0 || leftOut.layouts > 0) {
+    ShowNotice(IncompleteText(path, leftOut).c_str(), MB_OK | MB_ICONWARNING, false);
+    return kExportIncomplete;
+  }
   ShowNotice(("Sauvegarde effectuée dans :\r\n" + path).c_str(), MB_OK, false);
-  return true;
+  return kExportComplete;
 }

@@ -2,7 +2,14 @@
 // in the user's documents folder that the registry editor imports.
 #pragma once
 
-// False only when the file could not be created or written completely, or the
-// stored layouts could not be read whole; no file is then left, and the
-// program ends with exit code 1. No product key means nothing to do.
-bool ExportRegistryFile();
+enum ExportOutcome {
+  kExportComplete,    // the file holds every stored layout value (or there was nothing to export)
+  kExportIncomplete,  // the file is in place, but values or layouts that
+                      // could not be read or written in a line are left out
+  kExportFailed,      // no new file: an earlier export of the day stays as it was
+};
+
+// Writes the export beside its target and puts it in place once whole. A
+// complete export confirms unless quiet; an incomplete one says, unless
+// quiet, how much was left out; a failed one shows nothing.
+ExportOutcome ExportRegistryFile();

@@ -58,8 +58,10 @@ void HandleMenuCommand(HWND window, WORD commandId) {
       WriteOption(kAutomaticOption, AppOptions.autoRestore);
       break;
     case CMD_PROTECTION:
-      AppOptions.protectIconNames = !AppOptions.protectIconNames;
-      ApplyIconNameProtection(true);
+      // The item shows the protection in force: choosing it asks for the
+      // other state, which is the user's choice from now on.
+      AppOptions.protectIconNames = !protectionInForce;
+      if (!ApplyIconNameProtection(true)) ShowProtectionNotApplied();
       break;
     case CMD_HELP:
       Open(window, HelpFilePath());

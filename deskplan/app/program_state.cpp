@@ -3,9 +3,11 @@
 AppOptionFlags AppOptions;
 std::string desktopHostClass;
 HWND DesktopListView = nullptr;
+bool protectionInForce = false;
 
 void ResetProgramState() {
   AppOptions = AppOptionFlags();
   desktopHostClass.clear();
   DesktopListView = nullptr;
+  protectionInForce = false;
 }

@@ -17,6 +17,10 @@ struct AppOptionFlags {
 extern AppOptionFlags AppOptions;
 extern std::string desktopHostClass;
 extern HWND DesktopListView;
+// Whether the desktop list view now refuses renaming because of this program:
+// what the menu shows, which may differ from protectIconNames (the user's
+// choice) while the view cannot be found or changed.
+extern bool protectionInForce;
 
 // Back to the values the program starts with (the entry does this first, and
 // so do the tests between runs).

@@ -64,7 +64,7 @@ void EnsureCurrentLayoutSaved() {
   }
 }
 
-void RunTrayApplication() {
+int RunTrayApplication() {
   desktopHostClass = DecipherString(DesktopHostClassConstant);
   WriteRegString(HKEY_CURRENT_USER, ProductKeyPath, "Version", "4.2.0.0");
   ReadOptions();
@@ -73,15 +73,17 @@ void RunTrayApplication() {
         "Deskplan est déjà actif dans la barre des tâches (systray).\r\n"
         "Cliquez sur son icône pour ouvrir le menu des options.",
         MB_ICONINFORMATION, true);
-  if (ProcessCommandLine()) return;
+  const CommandLineOutcome commandLine = ProcessCommandLine();
+  if (commandLine.actionRan) return commandLine.failed ? 1 : 0;
   // Whatever ends the tray's run, the icon leaves the notification area first.
   TrayIconScope trayIcon;
   HWND window = CreateHiddenWindow();
-  if (!window) return;
+  if (!window) return 0;
   ShowWindow(window, SW_HIDE);
   EnsureCurrentLayoutSaved();
   if (AppOptions.protectIconNames) ApplyIconNameProtection(false);
   if (AppOptions.restoreAtStartup) RunLayoutCommand(kRestoreLayout);
   RunMessageLoop();
   desktopHostClass.clear();
+  return 0;
 }

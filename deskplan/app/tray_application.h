@@ -2,7 +2,8 @@
 // hidden window and its message loop.
 #pragma once
 
-void RunTrayApplication();
+// Answers the exit code: 1 when a command-line switch did not do its job.
+int RunTrayApplication();
 
 // The first start at a display size stores the current icon positions.
 void EnsureCurrentLayoutSaved();

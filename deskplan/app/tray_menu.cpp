@@ -37,8 +37,9 @@ UniqueMenu BuildTrayMenu() {
   AddItem(handle, Check(AppOptions.autoRestore), CMD_AUTOMATIC,
           "Restauration automatique\t[" + StateText(AppOptions.autoRestore) + "]");
   AddSeparator(handle);
-  AddItem(handle, Check(AppOptions.protectIconNames) | (AppOptions.legacyMode ? MF_GRAYED : 0), CMD_PROTECTION,
-          "Protection des noms d'icônes\t[" + StateText(AppOptions.protectIconNames) + "]");
+  // What the desktop holds now, not what was asked for.
+  AddItem(handle, Check(protectionInForce) | (AppOptions.legacyMode ? MF_GRAYED : 0), CMD_PROTECTION,
+          "Protection des noms d'icônes\t[" + StateText(protectionInForce) + "]");
   AddSeparator(handle);
   AddItem(handle, 0, CMD_HELP, "Aide de Deskplan");
   AddItem(handle, 0, CMD_WEBSITE, "Site Internet de l'auteur");

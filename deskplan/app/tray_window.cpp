@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "deskplan/app/error_box.h"
+#include "deskplan/app/icon_name_protection.h"
 #include "deskplan/app/menu_commands.h"
 #include "deskplan/app/program_state.h"
 #include "deskplan/app/tray_icon.h"
@@ -15,9 +16,11 @@ namespace {
 
 LRESULT HandleTrayMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   // The shell started anew (after it ended, for instance): its notification
-  // area is empty, so the icon goes in again.
+  // area is empty, so the icon goes in again, and its new desktop view lets
+  // icons be renamed until the protection chosen is applied to it.
   if (message != 0 && message == TaskbarCreatedMessage) {
     AddTrayIconAgain();
+    if (AppOptions.protectIconNames) ApplyIconNameProtection(false);
     return DefWindowProcA(window, message, wParam, lParam);
   }
   switch (message) {

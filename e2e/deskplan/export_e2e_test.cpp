@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <dirent.h>
+#include <sys/stat.h>
 
 #include <cstdio>
 #include <ctime>
@@ -201,6 +202,49 @@ TEST_F(DeskplanExportTest, Windows98WritesRegedit4WithEveryPackedPositionZeroInc
   ASSERT_FALSE(import.timedOut);
   EXPECT_EQ(import.exitCode, 0) << import.output;
   ExpectSameValues(ReadKey(layoutKey), stored);
+}
+
+// The files of the documents folder, by name.
+std::vector<std::string> DocumentsFiles() {
+  std::vector<std::string> names;
+  if (DIR* dir = opendir(DocumentsFolder().c_str())) {
+    while (dirent* entry = readdir(dir)) {
+      const std::string name = entry->d_name;
+      struct stat info;
+      if (stat((DocumentsFolder() + "/" + name).c_str(), &info) == 0 && S_ISREG(info.st_mode)) names.push_back(name);
+    }
+    closedir(dir);
+  }
+  return names;
+}
+
+// A second export of the day whose file cannot be written past a few hundred
+// bytes (the process's file size limit, the signal it raises ignored, so
+// that the write fails as on a full disk): the run ends with 1 and shows
+// nothing, and the first export of the day is still there, byte for byte.
+TEST_F(DeskplanExportTest, AnEarlierExportOfTheDayStaysWholeAfterAFailedOne) {
+  TestShell shell;
+  std::string error;
+  ASSERT_TRUE(shell.Start(ShellStart::WithFixture("desktop_fr.txt"), error)) << error;
+  ASSERT_EQ(RunDeskplan({"/NOPROMPT", "/AUTOSAVE"}).result.exitCode, 0);
+  const std::string nameBefore = ExportNameToday();
+  ASSERT_EQ(RunDeskplan({"/NOPROMPT", "/EXPORT"}).result.exitCode, 0);
+  std::string earlier;
+  ASSERT_TRUE(ExportedFile(nameBefore, exported_, earlier));
+  ASSERT_GT(earlier.size(), 600u);
+  const std::vector<std::string> filesBefore = DocumentsFiles();
+
+  std::vector<std::string> command = {"sh", "-c", "trap '' XFSZ; exec prlimit --fsize=400 -- \"$@\"", "sh"};
+  for (const std::string& part : WineCommand(ProgramPath("Deskplan.exe"), {"/EXPORT"})) command.push_back(part);
+  const ProgramResult limited = RunProgram(command, std::chrono::seconds(120));
+  ASSERT_FALSE(limited.timedOut);
+  EXPECT_EQ(limited.exitCode, 1) << limited.output;
+  EXPECT_EQ(shell.Ask("box"), "error no-box") << "a failed export shows nothing";
+  std::string now;
+  ASSERT_TRUE(ReadFileBytes(exported_, now)) << "the earlier export is gone";
+  EXPECT_EQ(now, earlier);
+  EXPECT_EQ(DocumentsFiles(), filesBefore) << "no temporary file stayed";
+  EXPECT_EQ(shell.Quit(), 0);
 }
 
 }  // namespace

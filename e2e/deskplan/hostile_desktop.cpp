@@ -111,4 +111,55 @@ RunEnd AwaitRunEnd(ChildProcess& run, TestShell& reader, const std::string& scre
   return end;
 }
 
+namespace {
+
+// The export files in the documents folder of the session's user, by Linux path.
+std::vector<std::string> ExportFiles() {
+  std::vector<std::string> files;
+  const char* prefix = std::getenv("WINEPREFIX");
+  if (prefix == nullptr) return files;
+  const std::string users = std::string(prefix) + "/drive_c/users";
+  DIR* dir = opendir(users.c_str());
+  if (dir == nullptr) return files;
+  std::vector<std::string> folders;
+  while (const dirent* entry = readdir(dir)) {
+    const std::string name = entry->d_name;
+    if (name != "." && name != ".." && name != "Public") folders.push_back(users + "/" + name + "/Documents");
+  }
+  closedir(dir);
+  for (const std::string& folder : folders) {
+    DIR* documents = opendir(folder.c_str());
+    if (documents == nullptr) continue;
+    while (const dirent* entry = readdir(documents)) {
+      const std::string name = entry->d_name;
+      if (name.compare(0, 17, "Deskplan_4.2.0.0_") == 0) files.push_back(folder + "/" + name);
+    }
+    closedir(documents);
+  }
+  std::sort(files.begin(), files.end());
+  return files;
+}
+
+}  // namespace
+
+std::string TodaysExport() {
+  const std::vector<std::string> files = ExportFiles();
+  if (files.empty()) return "";
+  std::ifstream file(files.back(), std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+void RemoveTodaysExports() {
+  for (const std::string& file : ExportFiles()) std::remove(file.c_str());
+}
+
+std::string RegFileQuoted(const std::string& name) {
+  std::string quoted = "\"";
+  for (char c : name) {
+    if (c == '\\' || c == '"') quoted += '\\';
+    quoted += c;
+  }
+  return quoted + "\"";
+}
+
 }  // namespace e2e

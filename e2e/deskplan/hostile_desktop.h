@@ -42,4 +42,13 @@ struct RunEnd {
 RunEnd AwaitRunEnd(ChildProcess& run, TestShell& reader, const std::string& screenshotName,
                    std::chrono::milliseconds timeout = std::chrono::seconds(90));
 
+// The export files of the session's documents folder ("Deskplan_4.2.0.0_"
+// and a date): the bytes of the newest (empty when there is none), and their
+// removal.
+std::string TodaysExport();
+void RemoveTodaysExports();
+// A value name as a .reg line writes it: between double quotes, a backslash
+// or a double quote preceded by a backslash.
+std::string RegFileQuoted(const std::string& name);
+
 }  // namespace e2e

@@ -3,8 +3,9 @@
 // terminating zero, an item count larger than the view's items, and a view
 // that empties itself during a walk. Whatever happens, the stored layout stays
 // the old one or becomes the complete new one, a run that did not do its job
-// shows the application error box and ends with 1, no Deskplan process stays
-// behind and nothing crashes.
+// ends with 1 and shows the application error box unless it was quiet (a
+// quiet one goes on with its next switch), no Deskplan process stays behind
+// and nothing crashes.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -73,10 +74,17 @@ class HostileDesktopTest : public DeskplanTest {
     EXPECT_EQ(end.exitCode, 1);
   }
 
-  // Runs Deskplan while the shell ends as set, and reads the box through a
+  // A quiet run that broke off: no box was shown, and the exit code says so.
+  static void ExpectSilentBreakOff(const RunEnd& end) {
+    EXPECT_FALSE(end.boxShown) << "a box in a quiet run: " << Windows1252ToUtf8(end.boxText);
+    EXPECT_EQ(end.exitCode, 1);
+  }
+
+  // Runs Deskplan while the shell ends as set, and reads any box through a
   // second test desktop.
-  RunEnd RunUntilTheShellEnds(TestShell& shell, const std::string& action, const std::string& screenshot) {
-    auto run = StartDeskplan({"/NOPROMPT", action});
+  RunEnd RunUntilTheShellEnds(TestShell& shell, const std::vector<std::string>& arguments,
+                              const std::string& screenshot) {
+    auto run = StartDeskplan(arguments);
     EXPECT_TRUE(WaitForShellEnd(shell)) << "the test desktop did not end";
     TestShell witness;
     std::string error;
@@ -92,15 +100,26 @@ class HostileDesktopTest : public DeskplanTest {
 class ShellEndsDuringASave : public HostileDesktopTest, public ::testing::WithParamInterface<Breakoff> {};
 class ShellEndsDuringARestore : public HostileDesktopTest, public ::testing::WithParamInterface<Breakoff> {};
 
-TEST_P(ShellEndsDuringASave, TheOldLayoutStaysAndTheErrorBoxShows) {
+// A log-on script's quiet save and export: the save breaks off without a
+// box, the export of the layout stored before still runs, the code is 1.
+TEST_P(ShellEndsDuringASave, TheOldLayoutStaysAndIsExportedWithoutABox) {
   TestShell shell;
   ASSERT_NO_FATAL_FAILURE(StartShell(shell, GetParam().fixture));
   const std::string old = StoreOldLayout(shell);
+  const RegKey oldLayout = ReadKey(key_);
+  RemoveTodaysExports();
   ASSERT_EQ(shell.Ask(std::string("hostile end-after ") + GetParam().kind + " " + std::to_string(GetParam().after)),
             "ok");
-  const RunEnd end = RunUntilTheShellEnds(shell, "/AUTOSAVE", "hostile_save_" + BreakoffName({GetParam(), 0}));
-  ExpectApplicationErrorBox(end);
+  const RunEnd end = RunUntilTheShellEnds(shell, {"/NOPROMPT", "/AUTOSAVE", "/EXPORT"},
+                                          "hostile_save_" + BreakoffName({GetParam(), 0}));
+  ExpectSilentBreakOff(end);
   EXPECT_EQ(LayoutText(key_), old) << "the stored layout changed";
+  const std::string exported = TodaysExport();
+  ASSERT_FALSE(exported.empty()) << "no export was written";
+  for (const RegValue& value : oldLayout.values)
+    EXPECT_NE(exported.find("\r\n" + RegFileQuoted(value.name) + "=hex:"), std::string::npos)
+        << Windows1252ToUtf8(value.name);
+  RemoveTodaysExports();
   ExpectNothingLeftRunning();
 }
 
@@ -116,7 +135,7 @@ TEST_P(ShellEndsDuringARestore, TheLayoutStaysAndTheErrorBoxShows) {
   const std::string stored = StoreOldLayout(shell);
   ASSERT_EQ(shell.Ask(std::string("hostile end-after ") + GetParam().kind + " " + std::to_string(GetParam().after)),
             "ok");
-  const RunEnd end = RunUntilTheShellEnds(shell, "/AUTOLOAD", "hostile_restore_" + BreakoffName({GetParam(), 0}));
+  const RunEnd end = RunUntilTheShellEnds(shell, {"/AUTOLOAD"}, "hostile_restore_" + BreakoffName({GetParam(), 0}));
   ExpectApplicationErrorBox(end);
   EXPECT_EQ(LayoutText(key_), stored) << "a restore changed the stored layout";
   ExpectNothingLeftRunning();
@@ -142,11 +161,12 @@ TEST_P(ShellEndsRightAfterAnAnswer, ASaveKeepsTheOldLayoutOrStoresTheWholeNewOne
   ASSERT_EQ(shell.Ask(std::string("hostile end-right-after ") + GetParam().kind + " " +
                       std::to_string(GetParam().after)),
             "ok");
-  const RunEnd end = RunUntilTheShellEnds(shell, "/AUTOSAVE", "hostile_save_right_after_" + BreakoffName({GetParam(), 0}));
+  const RunEnd end = RunUntilTheShellEnds(shell, {"/NOPROMPT", "/AUTOSAVE"},
+                                          "hostile_save_right_after_" + BreakoffName({GetParam(), 0}));
   std::printf("[ OUTCOME  ] %s after %d: %s, exit code %d\n", GetParam().kind, GetParam().after,
-              end.boxShown ? "broken off with the box" : "saved", end.exitCode);
-  if (end.boxShown) {
-    ExpectApplicationErrorBox(end);
+              end.exitCode == 1 ? "broken off" : "saved", end.exitCode);
+  if (end.exitCode != 0) {
+    ExpectSilentBreakOff(end);
     EXPECT_EQ(LayoutText(key_), old) << "the stored layout changed";
   } else {
     EXPECT_EQ(end.exitCode, 0);
@@ -173,7 +193,7 @@ TEST_F(HostileDesktopTest, RestoreWhoseShellEndsRightAfterAMoveShowsTheBox) {
   ASSERT_NO_FATAL_FAILURE(StartShell(shell, "desktop_fr.txt"));
   const std::string stored = StoreOldLayout(shell);
   ASSERT_EQ(shell.Ask("hostile end-right-after move 7"), "ok");
-  const RunEnd end = RunUntilTheShellEnds(shell, "/AUTOLOAD", "hostile_restore_right_after_move_7");
+  const RunEnd end = RunUntilTheShellEnds(shell, {"/AUTOLOAD"}, "hostile_restore_right_after_move_7");
   ExpectApplicationErrorBox(end);
   EXPECT_EQ(LayoutText(key_), stored);
   ExpectNothingLeftRunning();
@@ -274,14 +294,14 @@ TEST_F(HostileDesktopTest, ACountFarBeyondTheItemsDoesNotHoldTheWalk) {
   EXPECT_EQ(shell.Quit(), 0);
 }
 
-TEST_F(HostileDesktopTest, ViewEmptiedDuringASaveKeepsTheOldLayoutAndTellsTheUser) {
+TEST_F(HostileDesktopTest, ViewEmptiedDuringAQuietSaveKeepsTheOldLayoutAndEndsWithOne) {
   TestShell shell;
   ASSERT_NO_FATAL_FAILURE(StartShell(shell, "desktop_fr.txt"));
   const std::string old = StoreOldLayout(shell);
   ASSERT_EQ(shell.Ask("hostile zero-after 5"), "ok");
   auto run = StartDeskplan({"/NOPROMPT", "/AUTOSAVE"});
   const RunEnd end = AwaitRunEnd(*run, shell, "hostile_save_emptied");
-  ExpectApplicationErrorBox(end);
+  ExpectSilentBreakOff(end);
   EXPECT_EQ(LayoutText(key_), old) << "a partial layout replaced the stored one";
   ExpectNothingLeftRunning();
   EXPECT_EQ(shell.Quit(), 0);
@@ -293,7 +313,7 @@ TEST_F(HostileDesktopTest, ViewEmptiedDuringARestoreTellsTheUser) {
   const std::string stored = StoreOldLayout(shell);
   const std::vector<ShellItem> shifted = shell.Items();
   ASSERT_EQ(shell.Ask("hostile zero-after 5"), "ok");
-  auto run = StartDeskplan({"/NOPROMPT", "/AUTOLOAD"});
+  auto run = StartDeskplan({"/AUTOLOAD"});
   const RunEnd end = AwaitRunEnd(*run, shell, "hostile_restore_emptied");
   ExpectApplicationErrorBox(end);
   EXPECT_EQ(LayoutText(key_), stored);

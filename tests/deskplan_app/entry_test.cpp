@@ -133,22 +133,32 @@ TEST_F(Entry, RestoreThatBreaksOffAtStartupEndsWithCodeOne) {
   EXPECT_EQ(winsim::MessageBoxes()[0].caption, "Erreur d'application");
 }
 
-TEST_F(Entry, SaveThatBreaksOffOnTheCommandLineEndsWithTheErrorBoxAndCodeOne) {
-  // The shell ends in the middle of the walk: the old layout stays, and the
-  // run does not pass for a save.
-  auto desktop = Desktop({{"Corbeille", 10, 20}, {"Notes", 30, 40}});
-  StoreIcon("Ancien", 300, 400);
-  winsim::SetListViewObserver(desktop.listView, [&](UINT message, WPARAM, LPARAM) {
-    if (message == LVM_GETITEMA) winsim::EndProcess(desktop.processId);
-  });
-  EXPECT_EQ(Run("/NOPROMPT /AUTOSAVE"), 1);
-  ASSERT_EQ(winsim::MessageBoxes().size(), 1u);
-  auto box = winsim::MessageBoxes()[0];
-  EXPECT_EQ(box.caption, "Erreur d'application");
-  EXPECT_EQ(box.type, static_cast<UINT>(MB_TASKMODAL | MB_ICONERROR));
-  EXPECT_NE(box.text.find(".\r\nErreur syst\xE8me.  Code : "), std::string::npos) << box.text;
-  EXPECT_EQ(StoredNames(), std::vector<std::string>{"Ancien"});
-  EXPECT_TRUE(NothingHeld());
+TEST_F(Entry, SaveThatBreaksOffOnTheCommandLineShowsTheErrorBoxUnlessQuietAndTheNextSwitchesRun) {
+  // The shell ends in the middle of the walk: the old layout stays, the run
+  // does not pass for a save, and the export after it still runs. Quiet, no
+  // box waits for an answer.
+  for (const char *arguments : {"/NOPROMPT /AUTOSAVE /PROTECTED", "/AUTOSAVE /PROTECTED"}) {
+    SetUp();
+    auto desktop = Desktop({{"Corbeille", 10, 20}, {"Notes", 30, 40}}, LVS_ICON | LVS_EDITLABELS);
+    StoreIcon("Ancien", 300, 400);
+    winsim::AnswerMessageBoxes({IDYES});
+    winsim::SetListViewObserver(desktop.listView, [&](UINT message, WPARAM, LPARAM) {
+      if (message == LVM_GETITEMA) winsim::EndProcess(desktop.processId);
+    });
+    EXPECT_EQ(Run(arguments), 1) << arguments;
+    EXPECT_EQ(StoredNames(), std::vector<std::string>{"Ancien"}) << arguments;
+    EXPECT_TRUE(winsim::ReadRegistryValue(HKEY_CURRENT_USER, kOptionsPath, "Protection")) << "the next switch ran";
+    EXPECT_TRUE(NothingHeld());
+    if (std::string(arguments).find("/NOPROMPT") != std::string::npos) {
+      EXPECT_TRUE(winsim::MessageBoxes().empty());
+      continue;
+    }
+    ASSERT_EQ(winsim::MessageBoxes().size(), 3u) << "question, error box, protection notice";
+    auto box = winsim::MessageBoxes()[1];
+    EXPECT_EQ(box.caption, "Erreur d'application");
+    EXPECT_EQ(box.type, static_cast<UINT>(MB_TASKMODAL | MB_ICONERROR));
+    EXPECT_NE(box.text.find(".\r\nErreur syst\xE8me.  Code : "), std::string::npos) << box.text;
+  }
 }
 
 TEST_F(Entry, SaveOfAShellThatCannotBeOpenedOnTheCommandLineIsReported) {

@@ -30,7 +30,7 @@ TEST_F(HostileDesktop, AutoloadWhoseShellEndsDuringTheMovesEndsWithTheErrorBoxAn
   auto desktop = Desktop(Icons(5));
   for (int i = 0; i < 5; ++i) StoreIcon("Ic\xF4ne " + std::to_string(i), 100 + i, 200);
   EndShellAfterMoves(desktop, 2);
-  EXPECT_EQ(Run("/NOPROMPT /AUTOLOAD"), 1);
+  EXPECT_EQ(Run("/AUTOLOAD"), 1);
   ASSERT_EQ(winsim::MessageBoxes().size(), 1u);
   const auto box = winsim::MessageBoxes()[0];
   EXPECT_EQ(box.caption, "Erreur d'application");
@@ -41,7 +41,7 @@ TEST_F(HostileDesktop, AutoloadWhoseShellEndsDuringTheMovesEndsWithTheErrorBoxAn
   EXPECT_TRUE(NothingHeld());
 }
 
-TEST_F(HostileDesktop, AutosaveWhileTheViewEmptiesKeepsTheOldLayoutAndEndsWithCodeOne) {
+TEST_F(HostileDesktop, QuietAutosaveWhileTheViewEmptiesKeepsTheOldLayoutAndEndsWithCodeOneSilently) {
   auto desktop = Desktop(Icons(5));
   StoreIcon("Ancien", 1, 1);
   auto answered = std::make_shared<int>(0);
@@ -50,9 +50,7 @@ TEST_F(HostileDesktop, AutosaveWhileTheViewEmptiesKeepsTheOldLayoutAndEndsWithCo
     if (message == LVM_GETITEMA && ++*answered == 2) winsim::SetListViewIcons(view, {});
   });
   EXPECT_EQ(Run("/NOPROMPT /AUTOSAVE"), 1);
-  ASSERT_EQ(winsim::MessageBoxes().size(), 1u);
-  EXPECT_EQ(winsim::MessageBoxes()[0].caption, "Erreur d'application");
-  EXPECT_NE(winsim::MessageBoxes()[0].text.find("Code : 1237."), std::string::npos);
+  EXPECT_TRUE(winsim::MessageBoxes().empty());
   EXPECT_EQ(StoredNames(), std::vector<std::string>{"Ancien"});
   EXPECT_TRUE(NothingHeld());
 }

@@ -2,8 +2,10 @@
 // mode, and after a save on the same command line. Besides the common
 // promises: a run that reports success (exit code 0, and the confirmation
 // when one is shown) leaves a file that is exactly the export of what the
-// registry holds; a run that fails ends with exit code 1, shows no
-// confirmation and leaves no file but the earlier export of the day, whole.
+// registry holds; a run that ends with exit code 1 either put in place an
+// incomplete export, every line of it one of the whole export's, and said so
+// unless quiet, or failed: no confirmation, and no file but the earlier
+// export of the day, whole. No temporary file holds part of an export.
 #include <gtest/gtest.h>
 
 #include <stdlib.h>
@@ -48,18 +50,30 @@ class ExportSweep : public FaultSweep {
     drive_.clear();
   }
 
-  // Where the program created its file: the documents folder, or the root of
-  // the drive when the shell could not name that folder.
-  static std::string CreatedPath() {
-    auto creates = winsim::CallsTo("CreateFileA");
-    return creates.empty() ? std::string(kExportPath) : creates.back().detail;
+  // Where the export goes: the documents folder, or the root of the drive
+  // when the shell could not name that folder.
+  static std::string TargetPath() {
+    auto names = winsim::CallsTo("GetTempFileNameA");
+    return names.empty() ? std::string(kExportPath)
+                         : names.front().detail + "Deskplan_4.2.0.0_2026_12_07.reg";
   }
 
   // The bytes of the export file; nothing when there is none.
-  static std::optional<std::string> ExportFile(const std::string &path = CreatedPath()) {
+  static std::optional<std::string> ExportFile(const std::string &path = TargetPath()) {
     std::ifstream file(winsim::HostPath(path), std::ios::binary);
     if (!file) return std::nullopt;
     return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+  }
+
+  // Files on the drive with part of an export in them, but the target.
+  std::string PartialFilesLeft() const {
+    std::string left;
+    const std::string target = winsim::HostPath(TargetPath());
+    for (auto &entry : std::filesystem::recursive_directory_iterator(drive_))
+      if (entry.is_regular_file() && entry.path().string() != target && entry.file_size() > 0 &&
+          entry.path().string() != winsim::HostPath(kExportPath))
+        left += entry.path().filename().string() + " ";
+    return left;
   }
 
   static void PlaceEarlierExport() {
@@ -69,8 +83,33 @@ class ExportSweep : public FaultSweep {
 
   static bool ConfirmationShown() {
     for (const auto &box : winsim::MessageBoxes())
-      if (box.text == kConfirmation + CreatedPath()) return true;
+      if (box.text == kConfirmation + TargetPath()) return true;
     return false;
+  }
+  static bool IncompleteNoticeShown() {
+    const std::string start = "Sauvegarde incompl\xE8te dans :\r\n" + TargetPath() + "\r\n\r\n";
+    for (const auto &box : winsim::MessageBoxes())
+      if (box.text.compare(0, start.size(), start) == 0 && box.type == (MB_OK | MB_ICONWARNING)) return true;
+    return false;
+  }
+
+  // Whether every line of `file` is a line of `whole`, in the same order.
+  static bool LinesOf(const std::string &file, const std::string &whole) {
+    std::string::size_type at = 0, from = 0;
+    while (from < file.size()) {
+      std::string::size_type end = file.find("\r\n", from);
+      if (end == std::string::npos) return false;
+      const std::string line = file.substr(from, end + 2 - from);
+      while (at < whole.size() && whole.compare(at, line.size(), line) != 0) {
+        at = whole.find("\r\n", at);
+        if (at == std::string::npos) return false;
+        at += 2;
+      }
+      if (at >= whole.size()) return false;
+      at += line.size();
+      from = end + 2;
+    }
+    return true;
   }
 
   // The export of the registry as it is now, rendered apart from the
@@ -109,21 +148,27 @@ class ExportSweep : public FaultSweep {
   }
 
   // The export's own promises; `earlier` is the file that was there before.
-  static std::function<std::string(int)> ExportVerdict(bool legacy, std::optional<std::string> earlier,
-                                                       bool confirms) {
-    return [legacy, earlier, confirms](int exitCode) -> std::string {
+  std::function<std::string(int)> ExportVerdict(bool legacy, std::optional<std::string> earlier, bool confirms) {
+    return [this, legacy, earlier, confirms](int exitCode) -> std::string {
       auto file = ExportFile();
+      const std::string partial = PartialFilesLeft();
+      if (!partial.empty()) return "part of an export left in " + partial;
       if (exitCode == 0) {
         if (!file) return "success reported without a file";
         if (*file != ExpectedExport(legacy)) return "success reported for a file that is not the whole export";
         if (!confirms && ConfirmationShown()) return "confirmation shown in quiet mode";
+        if (IncompleteNoticeShown()) return "a whole export said to be incomplete";
         return "";
       }
-      if (ConfirmationShown()) return "confirmation shown for a failed export";
-      // A file that could not be removed may stay, emptied.
-      if (CreatedPath() != kExportPath && file && !file->empty()) return "failed export left a file behind";
-      auto left = ExportFile(kExportPath);
-      if (left && !left->empty() && (!earlier || *left != *earlier)) return "failed export left a file behind";
+      if (ConfirmationShown()) return "confirmation shown for an export that did not succeed";
+      if (IncompleteNoticeShown() || (file && (!earlier || *file != *earlier))) {
+        // An incomplete export, put in place.
+        if (!file || !LinesOf(*file, ExpectedExport(legacy))) return "incomplete export with lines of its own";
+        if (confirms && !IncompleteNoticeShown()) return "incomplete export not said to be";
+        if (!confirms && IncompleteNoticeShown()) return "incomplete notice shown in quiet mode";
+        return "";
+      }
+      if (earlier && file != earlier) return "a failed export did not leave the earlier one whole";
       return "";
     };
   }
@@ -171,9 +216,13 @@ TEST_F(ExportSweep, ExportWhoseFileCannotBeRemoved) {
                           ExportVerdict(false, std::string(kEarlierExport), false)}));
 }
 
+// On the Windows 9x family, without the replacing move: the earlier export
+// steps aside while the new one takes its place.
 TEST_F(ExportSweep, QuietExportInLegacyMode) {
   ExpectNoFindings(Sweep({"/NOVERSION /NOPROMPT /EXPORT",
                           [&] {
+                            winsim::SetOsVersion(winsim::Windows98SE());
+                            PlaceEarlierExport();
                             auto desktop = Desktop({{"Corbeille", 10, 20}});
                             const std::string layout = std::string(kProductPath) + "\\800x600";
                             winsim::SetRegistryDword(HKEY_CURRENT_USER, layout, "Corbeille", 0x00140010);
@@ -183,7 +232,7 @@ TEST_F(ExportSweep, QuietExportInLegacyMode) {
                             return desktop;
                           },
                           [&] { return Run("/NOVERSION /NOPROMPT /EXPORT"); }, Effect, true,
-                          ExportVerdict(true, std::nullopt, false)}));
+                          ExportVerdict(true, std::string(kEarlierExport), false)}));
 }
 
 TEST_F(ExportSweep, SaveThenExportOnOneCommandLine) {

@@ -50,6 +50,9 @@ const std::vector<FallibleCall> kFallibleCalls = {
     {"DeleteFileA", ERROR_SHARING_VIOLATION},
     {"SetFilePointer", ERROR_INVALID_HANDLE},
     {"SetEndOfFile", ERROR_DISK_FULL},
+    {"GetTempFileNameA", ERROR_DISK_FULL},
+    {"MoveFileExA", ERROR_ACCESS_DENIED},
+    {"MoveFileA", ERROR_ACCESS_DENIED},
     {"SHGetMalloc", kOutOfMemoryResult},
     {"SHGetSpecialFolderLocation", kFailResult},
     {"SHGetPathFromIDListA", ERROR_NOT_ENOUGH_MEMORY},
@@ -74,7 +77,7 @@ const std::vector<FallibleCall> kFallibleCalls = {
     {"ExitWindowsEx", ERROR_PRIVILEGE_NOT_HELD},
 };
 
-const char *const kSilentBySpecification[] = {"RegOpenKeyExA",   "RegQueryValueExA", "RegCreateKeyExA",
+const char *const kSilentByDesign[] = {"RegOpenKeyExA",   "RegQueryValueExA", "RegCreateKeyExA",
                                               "RegSetValueExA",  "CreateWindowExA",  "RegisterClassA",
                                               "PostMessageA",    "SetWindowLongA",   "CreateFileMappingA",
                                               "MapViewOfFile"};
@@ -83,8 +86,8 @@ const char *const kSilentBySpecification[] = {"RegOpenKeyExA",   "RegQueryValueE
 
 const std::vector<FallibleCall> &FallibleCalls() { return kFallibleCalls; }
 
-bool SilentBySpecification(const std::string &function) {
-  for (const char *name : kSilentBySpecification)
+bool SilentByDesign(const std::string &function) {
+  for (const char *name : kSilentByDesign)
     if (function == name) return true;
   return false;
 }

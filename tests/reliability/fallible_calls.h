@@ -18,4 +18,4 @@ const std::vector<FallibleCall> &FallibleCalls();
 // that cannot be read or written, a tray that cannot make its window, a quit
 // message that is lost, a rename bit that cannot be changed, and the shared
 // area's notice under /NOPROMPT.
-bool SilentBySpecification(const std::string &function);
+bool SilentByDesign(const std::string &function);

@@ -150,8 +150,8 @@ SweepReport FaultSweep::Sweep(const SweepScenario &scenario) {
       ++report.jobsDoneAnyway;
     } else if (told) {
       ++report.failedJobsTold;
-    } else if (!scenario.strict && SilentBySpecification(injected)) {
-      ++report.silentBySpecification;
+    } else if (!scenario.strict && SilentByDesign(injected)) {
+      ++report.silentByDesign;
     } else if (injected != "MessageBoxA" && !seen.stranded) {
       // A box that cannot be shown cannot tell; a tray that cannot be
       // reached was never asked for the job.
@@ -187,8 +187,8 @@ SweepReport FaultSweep::Sweep(const SweepScenario &scenario) {
     judge("shell ended after message " + std::to_string(k), "", seen);
   }
   std::printf("[ sweep    ] %s: %d injected faults, %d shell endings; %d jobs not done and told, %d done anyway, "
-              "%d not done and silent as specified, %zu findings\n",
+              "%d not done and silent by design, %zu findings\n",
               scenario.name.c_str(), report.injectedCalls, report.shellEndings, report.failedJobsTold,
-              report.jobsDoneAnyway, report.silentBySpecification, report.findings.size());
+              report.jobsDoneAnyway, report.silentByDesign, report.findings.size());
   return report;
 }

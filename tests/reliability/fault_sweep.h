@@ -35,7 +35,7 @@ struct SweepReport {
   int shellEndings = 0;      // runs with the shell's process ending
   int failedJobsTold = 0;    // runs that did not do the job and said so
   int jobsDoneAnyway = 0;    // runs whose fault did not keep the job from being done
-  int silentBySpecification = 0;  // jobs not done by a failure meant to pass unsaid
+  int silentByDesign = 0;         // jobs not done by a failure meant to pass unsaid
   std::vector<std::string> findings;  // broken promises, one line each
 };
 

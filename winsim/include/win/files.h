@@ -78,6 +78,22 @@
 #ifndef ERROR_INVALID_NAME
 #define ERROR_INVALID_NAME 123L
 #endif
+#ifndef ERROR_BUFFER_OVERFLOW
+#define ERROR_BUFFER_OVERFLOW 111L
+#endif
+#ifndef ERROR_DIRECTORY
+#define ERROR_DIRECTORY 267L
+#endif
+
+#ifndef MOVEFILE_REPLACE_EXISTING
+#define MOVEFILE_REPLACE_EXISTING 0x00000001
+#endif
+#ifndef MOVEFILE_COPY_ALLOWED
+#define MOVEFILE_COPY_ALLOWED 0x00000002
+#endif
+#ifndef MOVEFILE_WRITE_THROUGH
+#define MOVEFILE_WRITE_THROUGH 0x00000008
+#endif
 
 typedef struct _OVERLAPPED OVERLAPPED, *LPOVERLAPPED;
 
@@ -90,3 +106,11 @@ BOOL WINAPI DeleteFileA(LPCSTR fileName);
 // end of the file set at the pointer.
 DWORD WINAPI SetFilePointer(HANDLE file, LONG distance, PLONG distanceHigh, DWORD moveMethod);
 BOOL WINAPI SetEndOfFile(HANDLE file);
+// Renames a file; MoveFileExA replaces an existing target only when asked
+// (on the Windows 9x family it is a stub that answers
+// ERROR_CALL_NOT_IMPLEMENTED), MoveFileA never does.
+BOOL WINAPI MoveFileExA(LPCSTR existingName, LPCSTR newName, DWORD flags);
+BOOL WINAPI MoveFileA(LPCSTR existingName, LPCSTR newName);
+// "<path>\<up to three characters of prefix><hex>.TMP"; with unique 0 the name
+// is one no file has yet, and an empty file of that name is created.
+UINT WINAPI GetTempFileNameA(LPCSTR pathName, LPCSTR prefix, UINT unique, LPSTR tempFileName);

@@ -25,6 +25,7 @@ struct FileObject : KernelObject {
 struct FileSystemState {
   std::map<char, std::string> drives;  // upper-case letter -> Linux folder
   std::vector<std::weak_ptr<FileObject>> open;
+  unsigned nextTemporaryNumber = 1;  // GetTempFileNameA's next try
 };
 
 FileSystemState &Files();
