@@ -50,7 +50,6 @@ OsVersion Windows7();
 OsVersion Windows10();
 
 void SetOsVersion(const OsVersion &version);
-OsVersion CurrentOsVersion();
 
 // The command line GetCommandLineA answers, program name included.
 void SetCommandLine(const std::string &commandLine);

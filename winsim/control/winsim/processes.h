@@ -18,7 +18,6 @@ enum class ProcessKind { Native32, Wow64, Native64 };
 // Adds a process and answers its id. Memory given out in it by VirtualAllocEx
 // lies below 4 GiB for 32-bit kinds and above 4 GiB for Native64.
 DWORD AddProcess(const std::string &imageName, ProcessKind kind);
-bool ProcessExists(DWORD processId);
 ProcessKind KindOfProcess(DWORD processId);
 // The program under test (GetCurrentProcess); Native64 unless set.
 void SetProgramProcessKind(ProcessKind kind);

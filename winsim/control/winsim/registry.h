@@ -20,7 +20,6 @@ void SetRegistryString(HKEY root, const std::string &path, const std::string &na
 void SetRegistryDword(HKEY root, const std::string &path, const std::string &name, DWORD value);
 // Deletes the key with its whole tree; false when it did not exist.
 bool DeleteRegistryKey(HKEY root, const std::string &path);
-bool DeleteRegistryValue(HKEY root, const std::string &path, const std::string &name);
 
 struct RegistryValue {
   DWORD type = REG_NONE;

@@ -26,8 +26,6 @@ std::string ProgramUserSid();
 void AddAccount(const std::string &name, const std::string &domain, const std::string &sid, SID_NAME_USE use);
 // Makes the token's user this account (added to the database as a user).
 void SetProgramUser(const std::string &name, const std::string &sid);
-// The token's groups, all enabled; SE_GROUP_OWNER for the ones in `owners`.
-void SetTokenGroups(const std::vector<std::string> &sids, const std::vector<std::string> &owners = {});
 
 struct PrivilegeState {
   std::string name;

@@ -35,7 +35,6 @@ void RemoveForeignWindow(HWND window);
 bool WindowExists(HWND window);
 std::string WindowClass(HWND window);
 std::string WindowTitle(HWND window);
-HWND WindowParent(HWND window);
 LONG WindowStyle(HWND window);
 
 // The program's own windows still alive, top-level windows first, each
@@ -56,7 +55,6 @@ bool QuitPending();
 // with the script used up, GetMessageA throws MessageLoopStarved.
 using IdleAction = std::function<void()>;
 void SetIdleScript(std::vector<IdleAction> actions);
-void AddIdleAction(IdleAction action);
 size_t RemainingIdleActions();
 
 // Thrown out of GetMessageA when the program waits for a message that no one
@@ -71,7 +69,6 @@ struct MessageLoopStarved {
 // the action runs, since it only exists once the program has started; when
 // it is missing, the action throws MessageLoopStarved as well.
 IdleAction PostToProgramWindow(const std::string &className, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
-IdleAction SendToProgramWindow(const std::string &className, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
 IdleAction PostMenuCommand(const std::string &className, WORD commandId);
 IdleAction CloseProgramWindow(const std::string &className);
 // Sets the screen (and virtual screen) size, then sends WM_DISPLAYCHANGE to

@@ -36,7 +36,6 @@ OsVersion Windows7() { return Make(VER_PLATFORM_WIN32_NT, 6, 1, 7601, "Service P
 OsVersion Windows10() { return Make(VER_PLATFORM_WIN32_NT, 10, 0, 19045, "", 0, true); }
 
 void SetOsVersion(const OsVersion &version) { detail::Os().version = version; }
-OsVersion CurrentOsVersion() { return detail::Os().version; }
 
 void SetScreen(int width, int height) {
   auto &os = detail::Os();

@@ -23,8 +23,6 @@ DWORD AddProcess(const std::string &imageName, ProcessKind kind) {
   return process.id;
 }
 
-bool ProcessExists(DWORD processId) { return FindProcess(processId) != nullptr; }
-
 ProcessKind KindOfProcess(DWORD processId) {
   SimProcess *process = FindProcess(processId);
   return process ? process->kind : Processes().programKind;

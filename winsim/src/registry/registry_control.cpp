@@ -62,12 +62,6 @@ bool DeleteRegistryKey(HKEY root, const std::string &path) {
   return true;
 }
 
-bool DeleteRegistryValue(HKEY root, const std::string &path, const std::string &name) {
-  std::lock_guard<std::recursive_mutex> lock(detail::MachineLock());
-  auto key = Find(root, path);
-  return key && detail::RemoveValue(*key, name);
-}
-
 bool RegistryKeyExists(HKEY root, const std::string &path) {
   std::lock_guard<std::recursive_mutex> lock(detail::MachineLock());
   return Find(root, path) != nullptr;

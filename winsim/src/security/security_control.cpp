@@ -49,16 +49,6 @@ void SetProgramUser(const std::string &name, const std::string &sid) {
   Security().userName = name;
 }
 
-void SetTokenGroups(const std::vector<std::string> &sids, const std::vector<std::string> &owners) {
-  std::lock_guard<std::recursive_mutex> lock(MachineLock());
-  auto &groups = Security().tokenGroups;
-  groups.clear();
-  for (auto &sid : sids) groups.push_back({Parse(sid)});
-  for (auto &owner : owners)
-    for (auto &group : groups)
-      if (group.sid == Parse(owner)) group.attributes |= SE_GROUP_OWNER;
-}
-
 void SetTokenPrivileges(const std::vector<PrivilegeState> &privileges) {
   std::lock_guard<std::recursive_mutex> lock(MachineLock());
   auto &held = Security().privileges;

@@ -19,10 +19,6 @@ IdleAction PostToProgramWindow(const std::string &className, UINT message, WPARA
   return [=] { PostMessageA(RequireProgramWindow(className), message, wParam, lParam); };
 }
 
-IdleAction SendToProgramWindow(const std::string &className, UINT message, WPARAM wParam, LPARAM lParam) {
-  return [=] { SendMessageA(RequireProgramWindow(className), message, wParam, lParam); };
-}
-
 IdleAction PostMenuCommand(const std::string &className, WORD commandId) {
   return PostToProgramWindow(className, WM_COMMAND, MAKEWPARAM(commandId, 0), 0);
 }

@@ -162,11 +162,6 @@ void SetIdleScript(std::vector<IdleAction> actions) {
   detail::Queue().idleScript.assign(actions.begin(), actions.end());
 }
 
-void AddIdleAction(IdleAction action) {
-  std::lock_guard<std::recursive_mutex> lock(detail::MachineLock());
-  detail::Queue().idleScript.push_back(std::move(action));
-}
-
 size_t RemainingIdleActions() {
   std::lock_guard<std::recursive_mutex> lock(detail::MachineLock());
   return detail::Queue().idleScript.size();

@@ -103,12 +103,6 @@ std::string WindowTitle(HWND window) {
   return record ? record->title : std::string();
 }
 
-HWND WindowParent(HWND window) {
-  std::lock_guard<std::recursive_mutex> lock(detail::MachineLock());
-  auto *record = detail::FindWindowRecord(window);
-  return record ? record->parent : nullptr;
-}
-
 LONG WindowStyle(HWND window) {
   std::lock_guard<std::recursive_mutex> lock(detail::MachineLock());
   auto *record = detail::FindWindowRecord(window);
