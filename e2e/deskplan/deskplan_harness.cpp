@@ -135,4 +135,13 @@ void ReportTiming(const std::string& line) {
   std::ofstream(ArtifactsDir() + "/deskplan_timing.txt", std::ios::app) << line << "\n";
 }
 
+std::string RegFileQuoted(const std::string& name) {
+  std::string quoted = "\"";
+  for (char c : name) {
+    if (c == '\\' || c == '"') quoted += '\\';
+    quoted += c;
+  }
+  return quoted + "\"";
+}
+
 }  // namespace e2e

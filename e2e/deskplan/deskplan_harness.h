@@ -48,6 +48,10 @@ bool WaitForTray(TestShell& shell, std::chrono::milliseconds timeout = std::chro
 std::vector<ShellItem> ScrambleIcons(TestShell& shell);
 void ExpectSamePositions(const std::vector<ShellItem>& actual, const std::vector<ShellItem>& expected);
 
+// A value name as a .reg file writes it: in double quotes, with backslashes
+// and double quotes escaped.
+std::string RegFileQuoted(const std::string& name);
+
 // Little-endian reading of value data.
 int Int32At(const std::string& data, std::size_t offset);
 

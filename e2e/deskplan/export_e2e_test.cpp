@@ -75,15 +75,6 @@ std::string Hex8(const std::string& data) {
   return text;
 }
 
-std::string Quoted(const std::string& name) {
-  std::string quoted = "\"";
-  for (char c : name) {
-    if (c == '\\' || c == '"') quoted += '\\';
-    quoted += c;
-  }
-  return quoted + "\"";
-}
-
 void ExpectSameValues(const RegKey& actual, const RegKey& expected) {
   ASSERT_EQ(actual.values.size(), expected.values.size()) << expected.path;
   for (const RegValue& value : expected.values) {
@@ -129,7 +120,7 @@ TEST_F(DeskplanExportTest, ExportedLayoutsComeBackThroughRegImportAndAutoloadPut
       "\"Version\"=\"4.2.0.0\"\r\n\r\n"
       "[HKEY_CURRENT_USER\\Software\\Ostrafen\\Deskplan\\" +
       layoutName + "]\r\n";
-  for (const RegValue& value : layout.values) expected += Quoted(value.name) + "=hex:" + Hex8(value.data) + "\r\n";
+  for (const RegValue& value : layout.values) expected += RegFileQuoted(value.name) + "=hex:" + Hex8(value.data) + "\r\n";
   expected += "\r\n";
   EXPECT_EQ(bytes, expected);
   // Written out by hand for the captions that need care.
@@ -190,7 +181,7 @@ TEST_F(DeskplanExportTest, Windows98WritesRegedit4WithEveryPackedPositionZeroInc
   for (const RegValue& value : stored.values) {
     char digits[16];
     std::snprintf(digits, sizeof digits, "%08X", static_cast<unsigned>(Int32At(value.data, 0)));
-    expected += Quoted(value.name) + "=dword:" + digits + "\r\n";
+    expected += RegFileQuoted(value.name) + "=dword:" + digits + "\r\n";
   }
   expected += "\r\n";
   EXPECT_EQ(bytes, expected);

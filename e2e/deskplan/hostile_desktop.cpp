@@ -153,13 +153,4 @@ void RemoveTodaysExports() {
   for (const std::string& file : ExportFiles()) std::remove(file.c_str());
 }
 
-std::string RegFileQuoted(const std::string& name) {
-  std::string quoted = "\"";
-  for (char c : name) {
-    if (c == '\\' || c == '"') quoted += '\\';
-    quoted += c;
-  }
-  return quoted + "\"";
-}
-
 }  // namespace e2e

@@ -47,8 +47,5 @@ RunEnd AwaitRunEnd(ChildProcess& run, TestShell& reader, const std::string& scre
 // removal.
 std::string TodaysExport();
 void RemoveTodaysExports();
-// A value name as a .reg line writes it: between double quotes, a backslash
-// or a double quote preceded by a backslash.
-std::string RegFileQuoted(const std::string& name);
 
 }  // namespace e2e
