@@ -1,7 +1,7 @@
 #include "cleanslate/cleanslate_entry.h"
 
-#include "cleanslate/error_box.h"
 #include "cleanslate/registry_tree.h"
+#include "cleanslate/reset_error.h"
 #include "cleanslate/reset_procedure.h"
 #include "cleanslate/shell_termination.h"
 

@@ -7,7 +7,7 @@
 #include "cleanslate/registry_keys.h"
 #include "cleanslate/user_access_rule.h"
 #include "common/proc_lookup.h"
-#include "common/unique_reg_key.h"
+#include "common/unique_any.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 
 #include "cleanslate/registry_links.h"
 #include "cleanslate/registry_view.h"
-#include "common/unique_reg_key.h"
+#include "common/unique_any.h"
 
 // The current user becomes the owner of `subkey` of `key` and gets the one
 // inheritable full-access rule, through handles opened on that key itself

@@ -5,8 +5,7 @@
 #include <windows.h>
 
 #include "cleanslate/enciphered_constants.h"
-#include "cleanslate/kernel_handle.h"
-#include "cleanslate/local_block.h"
+#include "common/unique_any.h"
 
 namespace {
 
@@ -24,13 +23,12 @@ bool SameLuid(const LUID &a, const LUID &b) { return a.LowPart == b.LowPart && a
 }  // namespace
 
 void EnablePrivileges() {
-  HANDLE opened = nullptr;
-  if (!OpenProcessToken(GetCurrentProcess(), kTokenAccess, &opened)) return;
-  KernelHandle token(opened);
+  UniqueHandle token;
+  if (!OpenProcessToken(GetCurrentProcess(), kTokenAccess, token.Put())) return;
   DWORD size = 0;
   GetTokenInformation(token.Get(), TokenPrivileges, nullptr, 0, &size);
   if (size == 0) return;
-  LocalBlock block(2 * static_cast<SIZE_T>(size));
+  UniqueLocal block(LocalAlloc(LMEM_ZEROINIT, 2 * static_cast<SIZE_T>(size)));
   if (!block) return;
   if (!GetTokenInformation(token.Get(), TokenPrivileges, block.Get(), 2 * size, &size)) return;
   if (size < offsetof(TOKEN_PRIVILEGES, Privileges)) return;

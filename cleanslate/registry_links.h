@@ -10,7 +10,7 @@
 #include <windows.h>
 
 #include "cleanslate/registry_view.h"
-#include "common/unique_reg_key.h"
+#include "common/unique_any.h"
 
 enum class KeyLinkState {
   NoLink,   // every key of the path exists and none is a link

@@ -6,7 +6,7 @@
 #include "cleanslate/key_itself_repair.h"
 #include "cleanslate/registry_keys.h"
 #include "cleanslate/registry_links.h"
-#include "common/unique_reg_key.h"
+#include "common/unique_any.h"
 
 LONG LastDeleteResult = 0;
 

@@ -1,5 +1,5 @@
 // The one error that ends Cleanslate through the top-level error box: a text
-// and the code address that raised it.
+// and the code address that raised it, and that box.
 #pragma once
 
 #include <exception>
@@ -18,3 +18,7 @@ class ResetError : public std::exception {
 
 // Raises a ResetError whose address is the caller's.
 [[noreturn]] void RaiseResetError(const char *text);
+
+// "Exception ResetError dans le module <file> dans <address>.\r\n<text>[.]\r\n"
+std::string ResetErrorText(const ResetError &error);
+void ShowResetErrorBox(const ResetError &error);

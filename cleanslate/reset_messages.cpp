@@ -1,5 +1,7 @@
 #include "cleanslate/reset_messages.h"
 
+#include "common/system_message.h"
+
 const char kResetCaption[] = "Cleanslate";
 
 const char kConfirmationText[] =
@@ -28,25 +30,13 @@ namespace {
 
 const DWORD kMessageFlags =
     FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_ARGUMENT_ARRAY;
-
-// The system's text for the code in a buffer of 256 characters, cut after
-// its last character that is no control character, space or full stop.
-std::string SystemText(DWORD code) {
-  char buffer[256] = {};
-  DWORD length = FormatMessageA(kMessageFlags, nullptr, code, 0, buffer, sizeof buffer, nullptr);
-  if (length >= sizeof buffer) length = sizeof buffer - 1;
-  while (length > 0) {
-    unsigned char last = static_cast<unsigned char>(buffer[length - 1]);
-    if (last > ' ' && last != '.') break;
-    --length;
-  }
-  return std::string(buffer, length);
-}
+const DWORD kMessageCapacity = 256;
 
 }  // namespace
 
 std::string ResetFailureText(DWORD code) {
-  return "La réinitialisation a échoué avec le status :\r\n" + SystemText(code);
+  return "La réinitialisation a échoué avec le status :\r\n" +
+         WithoutTrailingStops(SystemMessage(code, kMessageFlags, kMessageCapacity));
 }
 
 int ShowResetBox(const std::string &text, UINT style) {

@@ -3,8 +3,8 @@
 #include <windows.h>
 #include <tlhelp32.h>
 
-#include "cleanslate/kernel_handle.h"
 #include "common/proc_lookup.h"
+#include "common/unique_any.h"
 
 namespace {
 
@@ -61,7 +61,7 @@ Session SessionOf(const ProcessFunctions &f, DWORD processId, DWORD ownSession, 
 }
 
 bool EndProcess(DWORD processId) {
-  KernelHandle process(OpenProcess(PROCESS_TERMINATE, FALSE, processId));
+  UniqueHandle process(OpenProcess(PROCESS_TERMINATE, FALSE, processId));
   return process && TerminateProcess(process.Get(), kShellExitCode);
 }
 
@@ -74,7 +74,7 @@ bool TerminateProcessByName(const std::string &exeName) {
   if (!f.createSnapshot || !f.first || !f.next) return false;
   DWORD ownSession = 0;
   bool haveOwnSession = f.sessionOf && f.sessionOf(GetCurrentProcessId(), &ownSession);
-  KernelHandle snapshot(f.createSnapshot(TH32CS_SNAPALL, 0));
+  UniqueHandle snapshot(f.createSnapshot(TH32CS_SNAPALL, 0));
   if (!snapshot) return false;
   PROCESSENTRY32 entry = {};
   entry.dwSize = sizeof entry;

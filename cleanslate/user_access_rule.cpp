@@ -1,7 +1,7 @@
 #include "cleanslate/user_access_rule.h"
 
-#include "cleanslate/kernel_handle.h"
 #include "common/proc_lookup.h"
+#include "common/unique_any.h"
 
 namespace {
 // From Windows 2000 on: looked up, so that the program still loads (and says
@@ -12,9 +12,8 @@ const DWORD kInheritedBySubkeys = OBJECT_INHERIT_ACE | CONTAINER_INHERIT_ACE;
 }  // namespace
 
 std::vector<BYTE> CurrentUserSid() {
-  HANDLE opened = nullptr;
-  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &opened)) return {};
-  KernelHandle token(opened);
+  UniqueHandle token;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, token.Put())) return {};
   DWORD size = 0;
   GetTokenInformation(token.Get(), TokenUser, nullptr, 0, &size);
   if (size == 0) return {};

@@ -1,8 +1,8 @@
 #include "security/account.h"
 
 #include <cstring>
-#include <memory>
 
+#include "common/unique_any.h"
 #include "security/account_cache.h"
 #include "security/os_info.h"
 #include "security/text_helpers.h"
@@ -202,8 +202,8 @@ IPtr<IAccount> AccountBySid(PSID sid) {
 IPtr<IAccount> AccountByName(const std::string &name, std::uint8_t typeHint) {
   if (!(GetVersion() & 0x80000000u)) {
     // Freed with FreeSid on every path, the lookup's exceptions included.
-    std::unique_ptr<void, PVOID(WINAPI *)(PSID)> sid(ParseSidString(name), FreeSid);
-    if (sid) return AccountBySid(sid.get());
+    UniqueAny<PSID, FreeAllocatedSid> sid(ParseSidString(name));
+    if (sid) return AccountBySid(sid.Get());
   }
   if (IPtr<IAccount> known = AccountCache::FindByName(name)) return known;
   IPtr<IAccount> account = MakeObject<TIAccount>(typeHint, nullptr, name);
@@ -212,22 +212,6 @@ IPtr<IAccount> AccountByName(const std::string &name, std::uint8_t typeHint) {
 }
 
 namespace {
-
-// Closes the token on every path.
-class TokenHandle {
- public:
-  TokenHandle() = default;
-  ~TokenHandle() {
-    if (handle_) CloseHandle(handle_);
-  }
-  TokenHandle(const TokenHandle &) = delete;
-  TokenHandle &operator=(const TokenHandle &) = delete;
-  PHANDLE Receive() { return &handle_; }
-  HANDLE Get() const { return handle_; }
-
- private:
-  HANDLE handle_ = nullptr;
-};
 
 IPtr<IAccount> FailedAccount(DWORD error) { return MakeObject<TIAccount>(static_cast<std::uint32_t>(error), std::string()); }
 
@@ -240,8 +224,8 @@ IPtr<IAccount> CurrentUserAccount() {
     if (!GetUserNameA(name, &size)) return FailedAccount(GetLastError());
     return AccountByName(name, 2);
   }
-  TokenHandle token;
-  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, token.Receive())) return FailedAccount(GetLastError());
+  UniqueHandle token;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, token.Put())) return FailedAccount(GetLastError());
   DWORD length = 0;
   GetTokenInformation(token.Get(), TokenUser, nullptr, 0, &length);
   if (length == 0) return FailedAccount(GetLastError());

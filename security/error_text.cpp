@@ -6,8 +6,8 @@
 
 #include "common/enciphered_string.h"
 #include "common/proc_lookup.h"
-#include "common/loaded_module.h"
-#include "security/local_buffer.h"
+#include "common/system_message.h"
+#include "common/unique_any.h"
 
 namespace {
 
@@ -33,9 +33,9 @@ std::uint32_t TranslatedCode(std::uint32_t code) {
   return translated == kNoMessageForCode ? code : translated;
 }
 
-std::string OneLine(const char *text) {
+std::string OneLine(const std::string &text) {
   std::string line;
-  for (const char *c = text; *c; ++c) {
+  for (const char *c = text.c_str(); *c; ++c) {
     if (*c == '\r')
       line += ' ';
     else if (*c != '\n')
@@ -48,16 +48,12 @@ std::string OneLine(const char *text) {
 
 std::string ErrorText(std::uint32_t code) {
   code = TranslatedCode(code);
-  DWORD flags = FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_FROM_SYSTEM;
-  bool network = code >= 2100 && code <= 2999;
-  std::string moduleName = DecipherString(NetworkMessageModuleName);
-  LoadedModule messages(network ? moduleName.c_str() : nullptr, LOAD_LIBRARY_AS_DATAFILE);
-  if (messages.IsLoaded()) flags |= FORMAT_MESSAGE_FROM_HMODULE;
-  LocalBuffer buffer;
-  if (FormatMessageA(flags, messages.Handle(), code, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), buffer.ReceiveText(), 0,
-                     nullptr) != 0 &&
-      buffer.Text())
-    return OneLine(buffer.Text());
+  const bool network = code >= 2100 && code <= 2999;
+  const std::string moduleName = DecipherString(NetworkMessageModuleName);
+  const UniqueModule messages = LoadModule(network ? moduleName.c_str() : nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  const std::string text = SystemMessage(code, FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_FROM_SYSTEM,
+                                         messages.Get(), MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT));
+  if (!text.empty()) return OneLine(text);
   char hex[16];
   std::snprintf(hex, sizeof hex, "$%lx", static_cast<unsigned long>(code));
   return DecipherString(UnknownErrorPrefix) + " " + hex;

@@ -1,6 +1,6 @@
 #include "security/security_object.h"
 
-#include "security/local_buffer.h"
+#include "common/unique_any.h"
 #include "security/os_info.h"
 #include "security/security_api.h"
 
@@ -16,7 +16,7 @@ struct TISecurityObject::ReadResult {
   PSID group = nullptr;
   PACL dacl = nullptr;
   PACL sacl = nullptr;
-  LocalBuffer descriptor;
+  UniqueLocal descriptor;
 };
 
 TISecurityObject::TISecurityObject(HANDLE handle, const WideString &name, SE_OBJECT_TYPE type)
@@ -70,7 +70,7 @@ bool TISecurityObject::ReadSecurity(SECURITY_INFORMATION what, ReadResult &resul
     SetLastError(ERROR_PROC_NOT_FOUND, std::string());
     return false;
   }
-  auto *descriptor = reinterpret_cast<PSECURITY_DESCRIPTOR *>(result.descriptor.Receive());
+  auto *descriptor = reinterpret_cast<PSECURITY_DESCRIPTOR *>(result.descriptor.Put());
   DWORD status = named ? api.getNamedSecurityInfo(name_.c_str(), type_, what, &result.owner, &result.group,
                                                   &result.dacl, &result.sacl, descriptor)
                        : api.getSecurityInfo(handle_, type_, what, &result.owner, &result.group, &result.dacl,

@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "common/command_line.h"
-#include "deskplan/app/error_box.h"
+#include "common/os_error.h"
 #include "deskplan/app/export_registry_file.h"
 #include "deskplan/app/icon_name_protection.h"
 #include "deskplan/app/program_state.h"

@@ -1,8 +1,7 @@
 #include "deskplan/app/deskplan_entry.h"
 
+#include "common/os_error.h"
 #include "common/version_gate.h"
-#include "deskplan/app/error_box.h"
-#include "deskplan/app/os_error.h"
 #include "deskplan/app/program_state.h"
 #include "deskplan/app/tray_application.h"
 #include "deskplan/view/virtalloc.h"

@@ -1,7 +1,5 @@
 #include "deskplan/app/export_file_writer.h"
 
-#include "deskplan/view/unique_handle.h"
-
 namespace {
 
 const char kTemporaryPrefix[] = "Dsk";
@@ -25,9 +23,7 @@ std::string FreeNameBeside(const std::string &path) {
 // export is left under a temporary name.
 void RemoveOrEmpty(const std::string &path) {
   if (DeleteFileA(path.c_str())) return;
-  HANDLE opened =
-      CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  UniqueHandle file(opened == INVALID_HANDLE_VALUE ? nullptr : opened);
+  UniqueHandle(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
 }  // namespace
@@ -35,9 +31,9 @@ void RemoveOrEmpty(const std::string &path) {
 ExportFileWriter::~ExportFileWriter() {
   // Not put in place: emptied before it is closed, so that should it then
   // resist removal, no part of an export is left behind.
-  if (file_ && SetFilePointer(file_, 0, nullptr, FILE_BEGIN) == 0) SetEndOfFile(file_);
-  const bool emptied = file_ != nullptr;
-  CloseHandleIfOpen();
+  if (file_ && SetFilePointer(file_.Get(), 0, nullptr, FILE_BEGIN) == 0) SetEndOfFile(file_.Get());
+  const bool emptied = static_cast<bool>(file_);
+  file_.Reset();
   if (temporary_.empty() || placed_) return;
   if (emptied)
     DeleteFileA(temporary_.c_str());
@@ -50,25 +46,21 @@ bool ExportFileWriter::Create(const std::string &targetPath) {
   if (GetTempFileNameA(FolderOf(targetPath).c_str(), kTemporaryPrefix, 0, name) == 0) return false;
   temporary_ = name;
   target_ = targetPath;
-  HANDLE file = CreateFileA(name, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  file_ = file;
-  return true;
+  file_.Reset(CreateFileA(name, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  return static_cast<bool>(file_);
 }
 
 bool ExportFileWriter::WriteLine(const std::string &line) {
   if (!file_) return false;
   const std::string text = line + "\r\n";
   DWORD written = 0;
-  return WriteFile(file_, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
+  return WriteFile(file_.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
          written == text.size();
 }
 
 bool ExportFileWriter::Finish() {
   if (!file_) return false;
-  HANDLE file = file_;
-  file_ = nullptr;
-  if (!CloseHandle(file)) return false;
+  if (!CloseHandle(file_.Release())) return false;
   placed_ = PutInPlace();
   return placed_;
 }
@@ -89,10 +81,4 @@ bool ExportFileWriter::PutInPlace() {
   }
   RemoveOrEmpty(aside);
   return true;
-}
-
-void ExportFileWriter::CloseHandleIfOpen() {
-  if (!file_) return;
-  CloseHandle(file_);
-  file_ = nullptr;
 }

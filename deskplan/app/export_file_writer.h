@@ -9,6 +9,8 @@
 
 #include <windows.h>
 
+#include "common/unique_any.h"
+
 class ExportFileWriter {
  public:
   ExportFileWriter() = default;
@@ -25,10 +27,9 @@ class ExportFileWriter {
   bool Finish();
 
  private:
-  void CloseHandleIfOpen();
   bool PutInPlace();
 
-  HANDLE file_ = nullptr;
+  UniqueHandle file_;
   std::string target_;
   std::string temporary_;
   bool placed_ = false;

@@ -1,7 +1,7 @@
 #include "deskplan/app/reg_ctrl.h"
 
 #include "common/little_endian.h"
-#include "common/unique_reg_key.h"
+#include "common/unique_any.h"
 
 namespace {
 

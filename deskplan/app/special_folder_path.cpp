@@ -3,38 +3,30 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include "common/unique_any.h"
+
 namespace {
 
-// An identifier list from the shell, freed through the shell's own allocator,
-// which every version of the shell hands out. The allocator is had before
-// the list is asked for, so that a list is never received without the means
-// to free it.
-class ShellIdList {
- public:
-  ShellIdList() {
-    if (FAILED(SHGetMalloc(&allocator_))) allocator_ = nullptr;
-  }
-  ~ShellIdList() {
-    if (!allocator_) return;
-    if (list_) allocator_->Free(list_);
-    allocator_->Release();
-  }
-  ShellIdList(const ShellIdList &) = delete;
-  ShellIdList &operator=(const ShellIdList &) = delete;
-  bool CanReceive() const { return allocator_ != nullptr; }
-  LPITEMIDLIST *Receive() { return &list_; }
-  LPCITEMIDLIST Get() const { return list_; }
+// Frees through the shell's own allocator, which every version of the shell
+// hands out; it is had before the list is asked for, so that a list is never
+// received without the means to free it.
+struct FreeWithAllocator {
+  IMalloc *allocator = nullptr;
+  void operator()(LPITEMIDLIST list) const { allocator->Free(list); }
+};
 
- private:
-  LPMALLOC allocator_ = nullptr;
-  LPITEMIDLIST list_ = nullptr;
+struct ReleaseAllocator {
+  void operator()(IMalloc *allocator) const { allocator->Release(); }
 };
 
 }  // namespace
 
 std::string GetSpecialFolderPath(int csidl) {
-  ShellIdList list;
-  if (!list.CanReceive() || FAILED(SHGetSpecialFolderLocation(nullptr, csidl, list.Receive())) || !list.Get()) return std::string();
+  UniqueAny<IMalloc *, ReleaseAllocator> allocator;
+  if (FAILED(SHGetMalloc(allocator.Put()))) allocator.Release();
+  if (!allocator) return std::string();
+  UniqueAny<LPITEMIDLIST, FreeWithAllocator> list(nullptr, FreeWithAllocator{allocator.Get()});
+  if (FAILED(SHGetSpecialFolderLocation(nullptr, csidl, list.Put())) || !list) return std::string();
   char path[MAX_PATH] = {};
   // On failure the buffer stays empty, and so does the path.
   SHGetPathFromIDListA(list.Get(), path);

@@ -2,11 +2,11 @@
 
 #include <windows.h>
 
-#include "common/unique_reg_key.h"
+#include "common/unique_any.h"
 
+#include "common/os_error.h"
 #include "deskplan/app/command_line_switches.h"
 #include "deskplan/app/enciphered_constants.h"
-#include "deskplan/app/error_box.h"
 #include "deskplan/app/icon_name_protection.h"
 #include "deskplan/app/option_store.h"
 #include "deskplan/app/program_state.h"

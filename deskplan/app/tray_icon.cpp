@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "deskplan/app/unique_icon.h"
+#include "common/unique_any.h"
 
 NOTIFYICONDATAA TrayIconData;
 UINT TaskbarCreatedMessage = 0;

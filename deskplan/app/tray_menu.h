@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "deskplan/app/unique_menu.h"
+#include "common/unique_any.h"
 
 // The fifteen positions, texts and check marks as the options stand now.
 UniqueMenu BuildTrayMenu();

@@ -2,7 +2,7 @@
 
 #include <exception>
 
-#include "deskplan/app/error_box.h"
+#include "common/os_error.h"
 #include "deskplan/app/icon_name_protection.h"
 #include "deskplan/app/menu_commands.h"
 #include "deskplan/app/program_state.h"

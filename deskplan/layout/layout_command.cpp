@@ -2,8 +2,8 @@
 
 #include <string>
 
+#include "common/os_error.h"
 #include "common/version_gate.h"
-#include "deskplan/app/os_error.h"
 #include "deskplan/app/program_state.h"
 #include "deskplan/app/reg_ctrl.h"
 #include "deskplan/app/show_notice.h"

@@ -1,7 +1,7 @@
 #include "deskplan/layout/layout_key_replacement.h"
 
-#include "common/unique_reg_key.h"
-#include "deskplan/app/os_error.h"
+#include "common/os_error.h"
+#include "common/unique_any.h"
 
 namespace {
 

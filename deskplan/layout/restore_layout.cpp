@@ -4,7 +4,7 @@
 
 #include <commctrl.h>
 
-#include "common/unique_reg_key.h"
+#include "common/unique_any.h"
 #include "deskplan/app/program_state.h"
 #include "deskplan/app/reg_ctrl.h"
 #include "deskplan/layout/drawing_lock.h"

@@ -3,7 +3,7 @@
 #include <exception>
 #include <vector>
 
-#include "deskplan/app/os_error.h"
+#include "common/os_error.h"
 #include "deskplan/layout/icon_position.h"
 #include "deskplan/layout/layout_key_replacement.h"
 #include "deskplan/layout/layout_name.h"

@@ -6,6 +6,8 @@
 #include <objbase.h>
 #include <shlobj.h>
 
+#include "common/unique_any.h"
+
 // CoInitialize on construction; CoUninitialize on destruction when it was
 // entered (S_OK, or S_FALSE when the thread was already in it).
 class ComApartment {
@@ -53,28 +55,5 @@ class ComRef {
   Interface *pointer_ = nullptr;
 };
 
-// Task memory handed out by the shell (an item identifier list, a name),
-// freed with CoTaskMemFree.
-template <class T>
-class TaskMemory {
- public:
-  explicit TaskMemory(T *pointer = nullptr) : pointer_(pointer) {}
-  ~TaskMemory() { CoTaskMemFree(pointer_); }
-  TaskMemory(TaskMemory &&other) noexcept : pointer_(other.pointer_) { other.pointer_ = nullptr; }
-  TaskMemory &operator=(TaskMemory &&other) noexcept {
-    if (this != &other) {
-      CoTaskMemFree(pointer_);
-      pointer_ = other.pointer_;
-      other.pointer_ = nullptr;
-    }
-    return *this;
-  }
-  TaskMemory(const TaskMemory &) = delete;
-  TaskMemory &operator=(const TaskMemory &) = delete;
-  T *Get() const { return pointer_; }
-
- private:
-  T *pointer_;
-};
-
-using UniqueItemId = TaskMemory<ITEMID_CHILD>;
+// An item identifier list the shell handed out, freed with CoTaskMemFree.
+using UniqueItemId = UniqueTaskMemory<ITEMID_CHILD>;

@@ -39,7 +39,7 @@ bool OpenDesktopBrowser(ComRef<IShellBrowser> &browser) {
 bool NameFromStrRet(STRRET &text, PCUITEMID_CHILD id, std::string &name) {
   switch (text.uType) {
     case STRRET_WSTR: {
-      TaskMemory<WCHAR> wide(text.pOleStr);
+      UniqueTaskMemory<WCHAR> wide(text.pOleStr);
       if (!wide.Get()) return false;
       int length = WideCharToMultiByte(CP_ACP, 0, wide.Get(), -1, nullptr, 0, nullptr, nullptr);
       if (length <= 0) return false;

@@ -1,6 +1,6 @@
 #include "deskplan/view/item_walk_check.h"
 
-#include "deskplan/app/os_error.h"
+#include "common/os_error.h"
 #include "deskplan/view/item_count.h"
 
 bool NoItemReadable(const std::vector<RemoteItem> &items) {

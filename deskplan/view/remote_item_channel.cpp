@@ -5,7 +5,7 @@
 
 #include <commctrl.h>
 
-#include "deskplan/app/os_error.h"
+#include "common/os_error.h"
 #include "deskplan/view/item_layout.h"
 #include "deskplan/view/virtalloc.h"
 
@@ -18,6 +18,17 @@ HANDLE OpenShellProcess(HWND view) {
   DWORD processId = 0;
   GetWindowThreadProcessId(view, &processId);
   return OpenProcess(kChannelAccess, FALSE, processId);
+}
+
+void *AllocateLocal(bool wanted) {
+  return wanted ? VirtualAlloc(nullptr, kItemBufferSize, MEM_COMMIT, PAGE_READWRITE) : nullptr;
+}
+
+// Only when VirtualAllocEx was found.
+void *AllocateIn(HANDLE process) {
+  return process && VirtualAllocExProc
+             ? VirtualAllocExProc(process, nullptr, kItemBufferSize, MEM_COMMIT, PAGE_READWRITE)
+             : nullptr;
 }
 
 // Only the low byte of a list view's answer counts.
@@ -35,24 +46,31 @@ std::string SlotCaption(const unsigned char *slot) {
 }  // namespace
 
 RemoteItemChannel::RemoteItemChannel(HWND view)
-    : view_(view), process_(OpenShellProcess(view)), local_(static_cast<bool>(process_)), remote_(process_.Get()) {
+    : view_(view),
+      process_(OpenShellProcess(view)),
+      local_(AllocateLocal(static_cast<bool>(process_))),
+      remote_(AllocateIn(process_.Get()), ReleaseInProcess{process_.Get()}) {
   // Nothing after the failed step calls the system, so its error still stands.
   if (!IsOpen()) openError_ = GetLastError();
 }
 
-bool RemoteItemChannel::IsOpen() const { return process_ && local_.Bytes() && remote_.Address(); }
+void ReleaseInProcess::operator()(void *address) const {
+  if (VirtualFreeExProc) VirtualFreeExProc(process, address, 0, MEM_RELEASE);
+}
+
+bool RemoteItemChannel::IsOpen() const { return process_ && local_ && remote_; }
 
 LPARAM RemoteItemChannel::RemoteSlot(int slot) const {
-  return reinterpret_cast<LPARAM>(static_cast<unsigned char *>(remote_.Address()) +
+  return reinterpret_cast<LPARAM>(static_cast<unsigned char *>(remote_.Get()) +
                                   static_cast<std::size_t>(slot) * kItemSlotSize);
 }
 
 void RemoteItemChannel::CopyToShell(std::size_t size) {
-  if (!WriteProcessMemory(process_.Get(), remote_.Address(), local_.Bytes(), size, nullptr)) RaiseLastOsError();
+  if (!WriteProcessMemory(process_.Get(), remote_.Get(), local_.Get(), size, nullptr)) RaiseLastOsError();
 }
 
 void RemoteItemChannel::CopyFromShell(std::size_t size) {
-  if (!ReadProcessMemory(process_.Get(), remote_.Address(), local_.Bytes(), size, nullptr)) RaiseLastOsError();
+  if (!ReadProcessMemory(process_.Get(), remote_.Get(), local_.Get(), size, nullptr)) RaiseLastOsError();
 }
 
 std::vector<RemoteItem> RemoteItemChannel::ReadItems(int first, int count, ItemQuery query) {
@@ -64,7 +82,7 @@ std::vector<RemoteItem> RemoteItemChannel::ReadItems(int first, int count, ItemQ
   // text area the view leaves alone reads as an empty caption. The copy in
   // ends with the last slot's first text byte: what lies beyond it is either
   // overwritten by the view's text and its terminating zero or never read.
-  unsigned char *local = local_.Bytes();
+  unsigned char *local = static_cast<unsigned char *>(local_.Get());
   const std::size_t written = static_cast<std::size_t>(count - 1) * kItemSlotSize + kItemSlotTextOffset + 1;
   std::memset(local, 0, written);
   ItemLayout layout =

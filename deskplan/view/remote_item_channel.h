@@ -8,14 +8,20 @@
 
 #include <windows.h>
 
+#include "common/unique_any.h"
 #include "deskplan/view/item_buffers.h"
-#include "deskplan/view/unique_handle.h"
 
 // What the view told of one item.
 struct RemoteItem {
   bool readable = false;     // false: the view gives no caption (skip the item)
   std::string caption;       // at most 4096 bytes
   POINT position = {-1, -1};  // (-1, -1) when not asked for or when the view cannot tell
+};
+
+// A block inside the shell's process, released there with VirtualFreeEx.
+struct ReleaseInProcess {
+  HANDLE process = nullptr;
+  void operator()(void *address) const;
 };
 
 enum class ItemQuery { Caption, CaptionAndPosition };
@@ -49,7 +55,7 @@ class RemoteItemChannel {
   HWND view_;
   // Released in reverse order: remote buffer, local buffer, process handle.
   UniqueHandle process_;
-  LocalItemBuffer local_;
-  RemoteItemBuffer remote_;
+  UniqueVirtual local_;
+  UniqueAny<void *, ReleaseInProcess> remote_;
   DWORD openError_ = 0;
 };

@@ -4,7 +4,7 @@
 
 #include <commctrl.h>
 
-#include "deskplan/app/os_error.h"
+#include "common/os_error.h"
 #include "deskplan/app/show_notice.h"
 #include "deskplan/view/item_layout.h"
 
@@ -31,7 +31,7 @@ SharedItemArea::SharedItemArea() : mapping_(CreateArea()), view_(MapArea(mapping
 }
 
 bool SharedItemArea::ReadItem(HWND view, int index, std::string &caption, POINT &position) {
-  unsigned char *area = view_.Bytes();
+  auto *area = static_cast<unsigned char *>(view_.Get());
   if (!area) return false;
   // Nothing of the previous item may survive a query the view does not answer.
   area[kTextOffset] = 0;
@@ -64,7 +64,7 @@ bool SharedItemArea::ReadItem(HWND view, int index, std::string &caption, POINT 
 }
 
 void SharedItemArea::SetItemPosition(HWND view, int index, int x, int y) {
-  unsigned char *area = view_.Bytes();
+  auto *area = static_cast<unsigned char *>(view_.Get());
   if (!area) return;
   PutInt32(area + kPointOffset, x);
   PutInt32(area + kPointOffset + 4, y);

@@ -7,8 +7,7 @@
 
 #include <windows.h>
 
-#include "deskplan/view/mapped_view.h"
-#include "deskplan/view/unique_handle.h"
+#include "common/unique_any.h"
 
 const DWORD kSharedAreaSize = 309;
 
@@ -17,7 +16,7 @@ class SharedItemArea {
   // Creates and maps the area "Deskplan"; when that fails, shows the system's
   // text for the error as a warning (unless quiet) and stays unmapped.
   SharedItemArea();
-  bool IsMapped() const { return view_.Bytes() != nullptr; }
+  bool IsMapped() const { return static_cast<bool>(view_); }
 
   // Caption (at most 259 characters) and position of an item; false when the
   // caption is empty, which skips the item.
@@ -29,5 +28,5 @@ class SharedItemArea {
  private:
   // Released in reverse order: the view, then the mapping.
   UniqueHandle mapping_;
-  MappedView view_;
+  UniqueMappedView view_;
 };

@@ -2,8 +2,8 @@
 
 #include <exception>
 
-#include "common/loaded_module.h"
 #include "common/proc_lookup.h"
+#include "common/unique_any.h"
 
 VirtualAllocExFunction VirtualAllocExProc = nullptr;
 VirtualFreeExFunction VirtualFreeExProc = nullptr;
@@ -16,10 +16,10 @@ IsWow64ProcessFunction isWow64ProcessProc = nullptr;
 
 bool LoadRemoteMemoryFunctions() {
   try {
-    LoadedModule kernel("kernel32.dll");
-    if (!kernel.IsLoaded()) return false;
-    VirtualAllocExProc = LookupProc<VirtualAllocExFunction>(kernel.Handle(), "VirtualAllocEx");
-    VirtualFreeExProc = LookupProc<VirtualFreeExFunction>(kernel.Handle(), "VirtualFreeEx");
+    const UniqueModule kernel = LoadModule("kernel32.dll");
+    if (!kernel) return false;
+    VirtualAllocExProc = LookupProc<VirtualAllocExFunction>(kernel.Get(), "VirtualAllocEx");
+    VirtualFreeExProc = LookupProc<VirtualFreeExFunction>(kernel.Get(), "VirtualFreeEx");
     return VirtualAllocExProc != nullptr && VirtualFreeExProc != nullptr;
   } catch (const std::exception &) {
     return false;

@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "../protocol/caption_escape.h"
+#include "common/os_error.h"
 #include "deskplan/app/enciphered_constants.h"
-#include "deskplan/app/os_error.h"
 #include "deskplan/app/program_state.h"
 #include "deskplan/view/desktop_view_search.h"
 #include "deskplan/view/item_count.h"

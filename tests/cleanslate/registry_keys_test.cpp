@@ -2,7 +2,7 @@
 // RegDeleteKeyExA looked up until found, then kept.
 #include "cleanslate/registry_keys.h"
 
-#include "common/unique_reg_key.h"
+#include "common/unique_any.h"
 #include "reset_world.h"
 
 namespace {

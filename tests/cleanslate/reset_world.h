@@ -12,7 +12,7 @@
 
 #include "cleanslate/key_access_repair.h"
 #include "cleanslate/key_itself_repair.h"
-#include "common/unique_reg_key.h"
+#include "common/unique_any.h"
 #include "winsim/machine.h"
 #include "winsim/process_end.h"
 #include "winsim/processes.h"

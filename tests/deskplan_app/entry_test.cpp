@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "deskplan/app/error_box.h"
+#include "common/os_error.h"
 #include "program_world.h"
 
 namespace {

@@ -11,7 +11,7 @@
 
 #include <commctrl.h>
 
-#include "deskplan/app/os_error.h"
+#include "common/os_error.h"
 #include "deskplan/layout/layout_command.h"
 #include "layout_world.h"
 

@@ -5,7 +5,7 @@
 
 #include <stdexcept>
 
-#include "deskplan/app/os_error.h"
+#include "common/os_error.h"
 #include "deskplan/layout/layout_command.h"
 #include "deskplan/view/item_buffers.h"
 #include "layout_world.h"

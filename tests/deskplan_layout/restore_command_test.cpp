@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "deskplan/app/os_error.h"
+#include "common/os_error.h"
 #include "deskplan/layout/layout_command.h"
 #include "layout_world.h"
 

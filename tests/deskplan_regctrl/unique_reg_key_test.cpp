@@ -1,6 +1,6 @@
 #include <utility>
 
-#include "common/unique_reg_key.h"
+#include "common/unique_any.h"
 #include "regctrl_test_support.h"
 
 namespace {
@@ -48,14 +48,29 @@ TEST_F(UniqueRegKeyTest, ReleaseGivesUpOwnershipAndResetClosesTheOldKey) {
   EXPECT_EQ(0, winsim::OpenRegistryHandleCount());
 }
 
+TEST_F(UniqueRegKeyTest, PutClosesWhatWasHeldBeforeTheCallFillsIt) {
+  UniqueRegKey key(OpenSoftware());
+  ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_CURRENT_USER, "Software", 0, KEY_READ, key.Put()));
+  EXPECT_EQ(1u, winsim::CountCalls("RegCloseKey"));
+  EXPECT_EQ(1, winsim::OpenRegistryHandleCount());
+}
+
+TEST_F(UniqueRegKeyTest, AKernelHandleOwnerTakesBothFailureValuesForNone) {
+  for (HANDLE failed : {static_cast<HANDLE>(nullptr), INVALID_HANDLE_VALUE}) {
+    UniqueHandle handle(failed);
+    EXPECT_FALSE(handle);
+  }
+  EXPECT_EQ(0u, winsim::CountCalls("CloseHandle"));
+}
+
 TEST_F(UniqueRegKeyTest, PredefinedRootsAreNeverClosed) {
   for (HKEY root : {HKEY_CLASSES_ROOT, HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE, HKEY_USERS}) {
     UniqueRegKey key(root);
-    EXPECT_TRUE(UniqueRegKey::IsPredefined(root));
+    EXPECT_TRUE(CloseRegKey::IsPredefined(root));
   }
   EXPECT_EQ(0u, winsim::CountCalls("RegCloseKey"));
   HKEY opened = OpenSoftware();
-  EXPECT_FALSE(UniqueRegKey::IsPredefined(opened));
+  EXPECT_FALSE(CloseRegKey::IsPredefined(opened));
   RegCloseKey(opened);
 }
 

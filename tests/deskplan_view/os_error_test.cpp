@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "deskplan/app/os_error.h"
+#include "common/os_error.h"
 #include "winsim/machine.h"
 
 namespace {

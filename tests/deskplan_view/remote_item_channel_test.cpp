@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "deskplan/app/os_error.h"
+#include "common/os_error.h"
 #include "deskplan/view/remote_item_channel.h"
 #include "view_world.h"
 #include "winsim/trace.h"

@@ -1,18 +1,11 @@
-#include "deskplan/app/os_error.h"
+#include "common/os_error.h"
 
+#include "common/application_error_box.h"
 #include "common/number_text.h"
+#include "common/system_message.h"
 
 std::string SystemMessageText(DWORD code) {
-  char buffer[1024] = {};
-  DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
-                                buffer, sizeof buffer, nullptr);
-  if (length >= sizeof buffer) length = sizeof buffer - 1;
-  while (length > 0) {
-    unsigned char last = static_cast<unsigned char>(buffer[length - 1]);
-    if (last > ' ' && last != '.') break;
-    --length;
-  }
-  return std::string(buffer, length);
+  return WithoutTrailingStops(SystemMessage(code, FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, 1024));
 }
 
 namespace {
@@ -32,3 +25,9 @@ __attribute__((noinline)) void RaiseLastOsError() {
   DWORD code = GetLastError();
   throw OsError(code, __builtin_return_address(0));
 }
+
+std::string ApplicationErrorText(const OsError &error) {
+  return ApplicationErrorText("OsError", error.RaisedAt(), error.what());
+}
+
+void ShowApplicationErrorBox(const OsError &error) { ShowApplicationErrorText(ApplicationErrorText(error)); }

@@ -1,5 +1,6 @@
 // The operating-system error Deskplan raises when a call it cannot do without
-// fails: the last error code and the system's text for it.
+// fails: the last error code and the system's text for it, and the
+// application error box that shows it when it breaks off a command.
 #pragma once
 
 #include <exception>
@@ -27,3 +28,7 @@ class OsError : public std::exception {
 
 // Raises an OsError for GetLastError().
 [[noreturn]] void RaiseLastOsError();
+
+// "Exception OsError dans le module <file> dans <address>.\r\n<text>[.]\r\n"
+std::string ApplicationErrorText(const OsError &error);
+void ShowApplicationErrorBox(const OsError &error);
