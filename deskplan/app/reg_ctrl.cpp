@@ -47,14 +47,8 @@ bool WriteValue(HKEY root, const std::string &path, const std::string &name, DWO
 // The 32-bit value of a REG_DWORD of exactly four bytes, if there is one.
 bool ReadDword(HKEY root, const std::string &path, const std::string &name, DWORD &value) {
   UniqueRegKey key = OpenKey(root, path, kFullAccess);
-  if (!key) return false;
-  DWORD type = REG_NONE, size = 0;
-  if (RegQueryValueExA(key.Get(), name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS) return false;
-  if (type != REG_DWORD || size != sizeof value) return false;
   BYTE data[sizeof value] = {};
-  size = sizeof data;
-  if (RegQueryValueExA(key.Get(), name.c_str(), nullptr, &type, data, &size) != ERROR_SUCCESS) return false;
-  if (type != REG_DWORD || size != sizeof data) return false;
+  if (!key || !ReadRegFixedValue(key.Get(), name, REG_DWORD, data, sizeof data)) return false;
   value = static_cast<DWORD>(GetInt32(data));
   return true;
 }
@@ -92,6 +86,14 @@ LSTATUS EnumerateValueName(HKEY key, DWORD index, LPSTR name, LPDWORD length) {
 }
 
 }  // namespace
+
+bool ReadRegFixedValue(HKEY key, const std::string &name, DWORD type, BYTE *data, DWORD size) {
+  DWORD found = REG_NONE, length = 0;
+  if (RegQueryValueExA(key, name.c_str(), nullptr, &found, nullptr, &length) != ERROR_SUCCESS) return false;
+  if (found != type || length != size) return false;
+  if (RegQueryValueExA(key, name.c_str(), nullptr, &found, data, &length) != ERROR_SUCCESS) return false;
+  return found == type && length == size;
+}
 
 bool WriteRegString(HKEY root, const std::string &path, const std::string &name, const std::string &text) {
   return WriteValue(root, path, name, REG_SZ, reinterpret_cast<const BYTE *>(text.c_str()),

@@ -40,6 +40,8 @@ bool DeleteRegKeyTree(HKEY root, const std::string &path);
 // Readers never create a key; a missing value, a value of another type or
 // size, or any failure gives the default.
 int32_t ReadRegInteger(HKEY root, const std::string &path, const std::string &name, int32_t defaultValue);
+// On a key the caller holds open: a value of exactly this type and size.
+bool ReadRegFixedValue(HKEY key, const std::string &name, DWORD type, BYTE *data, DWORD size);
 bool ReadRegBool(HKEY root, const std::string &path, const std::string &name, bool defaultValue);
 // A REG_BINARY value of at most 254 bytes as two upper-case hexadecimal
 // digits per byte.

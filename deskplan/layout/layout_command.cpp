@@ -7,8 +7,6 @@
 #include "deskplan/app/program_state.h"
 #include "deskplan/app/reg_ctrl.h"
 #include "deskplan/app/show_notice.h"
-#include "deskplan/layout/confirm_overwrite.h"
-#include "deskplan/layout/folder_view_placement.h"
 #include "deskplan/layout/layout_name.h"
 #include "deskplan/layout/restore_layout.h"
 #include "deskplan/layout/save_layout.h"
@@ -17,6 +15,16 @@
 #include "deskplan/view/virtalloc.h"
 
 namespace {
+
+// True when the layout may be replaced: always in quiet mode, otherwise when
+// the user answers Yes.
+bool ConfirmOverwrite(const std::string &layoutName) {
+  if (AppOptions.quiet) return true;
+  // Line feed then carriage return, in that order: the question's own bytes.
+  std::string text = "Un enregistrement du bureau [" + layoutName + "] existe déjà." + "\n\r" +
+                     "Voulez-vous le supprimer et le remplacer par celui-ci ?";
+  return MessageBoxA(nullptr, text.c_str(), "Deskplan", MB_YESNO | MB_ICONQUESTION) == IDYES;
+}
 
 // The shell can write into a view this program mapped only where every
 // process sees mapped views at one address: the Windows 9x family, told apart

@@ -1,13 +1,14 @@
+// The view's painting while icons move.
+#pragma once
+
+#include <windows.h>
+
 // Keeps the list view from repainting after every single move: once Suspend
 // has been called its redraw is off, and when the guard goes (on every way
 // out, errors and exceptions included) it is turned back on and the whole view
 // invalidated, so the shell repaints once. The drawing lock alone does not
 // stop the view's own repainting. A guard that was never suspended does
 // nothing, so a restore that moves nothing leaves the view alone.
-#pragma once
-
-#include <windows.h>
-
 class RedrawGuard {
  public:
   explicit RedrawGuard(HWND view) : view_(view) {}
@@ -29,4 +30,20 @@ class RedrawGuard {
  private:
   HWND view_;
   bool suspended_ = false;
+};
+
+// Freezes a window's drawing while icons move; the lock is given back only
+// when it was obtained (the system holds it for one window at a time, and
+// unlocking would thaw another program's window).
+class DrawingLock {
+ public:
+  explicit DrawingLock(HWND window) : locked_(LockWindowUpdate(window) != FALSE) {}
+  ~DrawingLock() {
+    if (locked_) LockWindowUpdate(nullptr);
+  }
+  DrawingLock(const DrawingLock &) = delete;
+  DrawingLock &operator=(const DrawingLock &) = delete;
+
+ private:
+  bool locked_;
 };

@@ -4,32 +4,39 @@
 
 #include <commctrl.h>
 
+#include "common/little_endian.h"
 #include "common/unique_any.h"
 #include "deskplan/app/program_state.h"
 #include "deskplan/app/reg_ctrl.h"
-#include "deskplan/layout/drawing_lock.h"
 #include "deskplan/layout/icon_position.h"
 #include "deskplan/layout/layout_name.h"
-#include "deskplan/layout/used_names.h"
-#include "deskplan/view/item_count.h"
-#include "deskplan/view/item_walk_check.h"
-#include "deskplan/view/remote_item_channel.h"
+#include "deskplan/view/desktop_folder_view.h"
 #include "deskplan/view/shared_item_area.h"
+#include "deskplan/view/shell_process.h"
 
 namespace {
 
-// Only an 8-byte REG_BINARY value is a stored position.
-bool QueryIconPosition(HKEY key, const std::string &name, IconPosition &position) {
-  BYTE data[8];
-  DWORD type = 0;
-  DWORD size = sizeof data;
-  if (RegQueryValueExA(key, name.c_str(), nullptr, &type, data, &size) != ERROR_SUCCESS) return false;
-  if (type != REG_BINARY || size != sizeof data) return false;
-  position = IconPosition::FromBytes(data);
-  return true;
+UniqueRegKey OpenLayoutKey(const std::string &keyPath) {
+  UniqueRegKey key;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, keyPath.c_str(), 0, KEY_QUERY_VALUE, key.Put()) != ERROR_SUCCESS)
+    key.Release();
+  return key;
 }
 
 }  // namespace
+
+void RestoredIcons::Accept(const std::string &name) { names_[name] = Entry(); }
+
+void RestoredIcons::Place(const std::string &name, POINT at) {
+  Entry &entry = names_[name];
+  entry.placed = true;
+  entry.at = at;
+}
+
+const POINT *RestoredIcons::PlaceOf(const std::string &name) const {
+  auto found = names_.find(name);
+  return found != names_.end() && found->second.placed ? &found->second.at : nullptr;
+}
 
 void ShowAutoArrangeNotice() {
   if (AppOptions.quiet) return;
@@ -45,44 +52,29 @@ void PrepareViewForRestore(HWND view) {
 }
 
 void RestoreLayout(HWND view, const std::string &keyPath, RedrawGuard &redraw, RestoredIcons *restored) {
-  HKEY opened = nullptr;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, keyPath.c_str(), 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS) return;
-  UniqueRegKey key(opened);
+  const UniqueRegKey key = OpenLayoutKey(keyPath);
+  if (!key) return;
   PrepareViewForRestore(view);
   DrawingLock lock(view);
   RemoteItemChannel channel(view);
   if (!channel.IsOpen()) return;
   redraw.Suspend();
   if (restored) restored->Clear();
-  UsedNames usedNames;
-  int count = ReadItemCount(view);
-  bool skipped = false;
-  for (int first = 0; first < count; first += kItemBatchSize) {
-    std::vector<RemoteItem> items = channel.ReadItems(first, count - first, ItemQuery::Caption);
-    if (NoItemReadable(items)) {
-      skipped = true;
-      break;
-    }
-    for (std::size_t slot = 0; slot < items.size(); ++slot) {
-      if (!items[slot].readable) {
-        skipped = true;
-        continue;
-      }
-      std::string name = UniqueValueName(items[slot].caption, usedNames);
-      IconPosition position;
-      if (!QueryIconPosition(key.Get(), name, position)) continue;
-      usedNames.Add(name);
-      // A failed position query was stored as (-1, -1): the icon keeps its place.
-      if (position.IsUnknown()) {
-        if (restored) restored->Accept(name);
-        continue;
-      }
-      channel.SetItemPosition(first + static_cast<int>(slot), position.x, position.y);
-      if (restored) restored->Place(name, POINT{position.x, position.y});
-    }
-  }
-  // Icons the view stopped giving were not put back: say so.
-  CheckWalkSawOneDesktop(view, count, skipped);
+  WalkItems(view, channel, ItemQuery::Caption, restored ? &restored->Captions() : nullptr,
+            [&](const WalkedItem &item) {
+              // Only an 8-byte REG_BINARY value is a stored position.
+              BYTE data[8];
+              if (!ReadRegFixedValue(key.Get(), item.name, REG_BINARY, data, sizeof data)) return NameUse::PassedOver;
+              const IconPosition position = IconPosition::FromBytes(data);
+              // A failed position query was stored as (-1, -1): the icon keeps its place.
+              if (position.IsUnknown()) {
+                if (restored) restored->Accept(item.name);
+                return NameUse::Taken;
+              }
+              channel.SetItemPosition(item.index, position.x, position.y);
+              if (restored) restored->Place(item.name, POINT{position.x, position.y});
+              return NameUse::Taken;
+            });
 }
 
 void RestoreLayoutShared(HWND view, const std::string &layoutName, SharedItemArea &area) {
@@ -90,20 +82,33 @@ void RestoreLayoutShared(HWND view, const std::string &layoutName, SharedItemAre
   DrawingLock lock(view);
   RedrawGuard redraw(view);
   redraw.Suspend();
-  std::string keyPath = LayoutKeyPath(layoutName);
-  int count = ReadItemCount(view);
-  bool skipped = false;
-  for (int index = 0; index < count; ++index) {
-    std::string caption;
-    POINT current;
-    if (!area.ReadItem(view, index, caption, current)) {
-      skipped = true;
-      continue;
+  const UniqueRegKey key = OpenLayoutKey(LayoutKeyPath(layoutName));
+  WalkItems(view, area, [&](const WalkedItem &item) {
+    BYTE data[4];
+    if (!key || !ReadRegFixedValue(key.Get(), item.name, REG_DWORD, data, sizeof data)) return NameUse::PassedOver;
+    const auto bits = static_cast<DWORD>(GetInt32(data));
+    // A value of -1 stands for no position.
+    if (bits == 0xFFFFFFFF) return NameUse::PassedOver;
+    area.SetItemPosition(view, item.index, PackedIconPosition::UnpackX(bits), PackedIconPosition::UnpackY(bits));
+    return NameUse::Taken;
+  });
+}
+
+void PlaceThroughFolderView(HWND view, const RestoredIcons &restored) {
+  if (restored.Empty() || !IsInShellProcess(view)) return;
+  DesktopFolderView folderView;
+  if (!folderView.IsOpen()) return;
+  std::vector<DesktopShellItem> items;
+  if (!folderView.ReadItems(items)) return;
+  std::vector<const DesktopShellItem *> placed;
+  std::vector<POINT> points;
+  WalkItems(items, [&](const WalkedItem &item) {
+    if (!restored.Accepted(item.name)) return NameUse::PassedOver;
+    if (const POINT *at = restored.PlaceOf(item.name)) {
+      placed.push_back(&items[static_cast<std::size_t>(item.index)]);
+      points.push_back(*at);
     }
-    int32_t packed = ReadRegInteger(HKEY_CURRENT_USER, keyPath, caption, -1);
-    if (packed == -1) continue;
-    auto bits = static_cast<DWORD>(packed);
-    area.SetItemPosition(view, index, PackedIconPosition::UnpackX(bits), PackedIconPosition::UnpackY(bits));
-  }
-  CheckWalkSawOneDesktop(view, count, skipped);
+    return NameUse::Taken;
+  });
+  if (!placed.empty()) folderView.PositionItems(placed, points);
 }

@@ -5,13 +5,9 @@
 
 #include "common/os_error.h"
 #include "deskplan/layout/icon_position.h"
+#include "deskplan/layout/item_walk.h"
 #include "deskplan/layout/layout_key_replacement.h"
 #include "deskplan/layout/layout_name.h"
-#include "deskplan/layout/used_names.h"
-#include "deskplan/view/item_count.h"
-#include "deskplan/view/item_walk_check.h"
-#include "deskplan/view/remote_item_channel.h"
-#include "deskplan/view/shared_item_area.h"
 
 namespace {
 
@@ -27,26 +23,10 @@ bool ReadAllItems(HWND view, std::vector<SavedIcon> &icons) {
   RemoteItemChannel channel(view);
   if (!channel.IsOpen()) throw OsError(channel.OpenError());
   try {
-    UsedNames usedNames;
-    int count = ReadItemCount(view);
-    bool skipped = false;
-    for (int first = 0; first < count; first += kItemBatchSize) {
-      std::vector<RemoteItem> items = channel.ReadItems(first, count - first, ItemQuery::CaptionAndPosition);
-      if (NoItemReadable(items)) {
-        skipped = true;
-        break;
-      }
-      for (auto &item : items) {
-        if (!item.readable) {
-          skipped = true;
-          continue;
-        }
-        std::string name = UniqueValueName(item.caption, usedNames);
-        usedNames.Add(name);
-        icons.push_back({name, item.position});
-      }
-    }
-    CheckWalkSawOneDesktop(view, count, skipped);
+    WalkItems(view, channel, ItemQuery::CaptionAndPosition, nullptr, [&](const WalkedItem &item) {
+      icons.push_back({item.name, item.position});
+      return NameUse::Taken;
+    });
   } catch (const OsError &) {
     throw;  // the shell went away or a memory copy failed
   } catch (const std::exception &) {
@@ -70,25 +50,18 @@ void SaveLayout(HWND view, const std::string &keyPath) {
 
 void SaveLayoutShared(HWND view, const std::string &layoutName, SharedItemArea &area) {
   std::vector<LayoutValue> values;
-  int count = ReadItemCount(view);
-  bool skipped = false;
-  for (int index = 0; index < count; ++index) {
-    SavedIcon icon;
-    if (!area.ReadItem(view, index, icon.name, icon.position)) {
-      skipped = true;
-      continue;
-    }
-    DWORD packed = PackedIconPosition::Pack(icon.position.x, icon.position.y);
-    values.push_back({icon.name, REG_DWORD,
+  WalkItems(view, area, [&](const WalkedItem &item) {
+    const DWORD packed = PackedIconPosition::Pack(item.position.x, item.position.y);
+    values.push_back({item.name, REG_DWORD,
                       {static_cast<BYTE>(packed), static_cast<BYTE>(packed >> 8), static_cast<BYTE>(packed >> 16),
                        static_cast<BYTE>(packed >> 24)}});
-  }
+    return NameUse::Taken;
+  });
   // Unanswered queries are items without a caption, unless the view went
   // away with the shell's process: then the walk broke off.
   if (!IsWindow(view)) {
     SetLastError(ERROR_INVALID_WINDOW_HANDLE);
     RaiseLastOsError();
   }
-  CheckWalkSawOneDesktop(view, count, skipped);
   ReplaceLayoutValues(LayoutKeyPath(layoutName), values);
 }

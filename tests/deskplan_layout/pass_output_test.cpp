@@ -162,3 +162,44 @@ TEST_F(BatchedPasses, ARestorePassSendsAtMostTwoMessagesPerIcon) {
 }
 
 }  // namespace
+
+namespace {
+
+// The second pass moves the same icons again without asking for their
+// captions: one caption and two moves per icon in all.
+TEST_F(BatchedPasses, ARestoreAsksForEachCaptionOnceWhileTheViewKeepsItsCount) {
+  const int n = 1000;
+  std::vector<DesktopIcon> icons;
+  for (int i = 0; i < n; ++i) {
+    icons.push_back({"Ic\xF4ne " + std::to_string(i), 0, 0});
+    StoreIcon(icons.back().caption, i, 2 * i);
+  }
+  auto desktop = ModernDesktop(icons);
+  RunLayoutCommand(kRestoreLayout);
+  EXPECT_LE(winsim::CountCalls("SendMessageA"), 3u * n + 8);
+  auto after = winsim::ListViewIcons(desktop.listView);
+  for (int i = 0; i < n; ++i) EXPECT_EQ(std::make_pair(after[i].x, after[i].y), std::make_pair(i, 2 * i)) << i;
+}
+
+// An icon added as the first pass starts shifts every index: the second pass
+// sees another count and asks again, so each icon still gets its own place.
+TEST_F(BatchedPasses, TheSecondRestorePassReadsTheCaptionsAgainWhenTheCountChanged) {
+  StoreIcon("A", 100, 110);
+  StoreIcon("B", 200, 210);
+  StoreIcon("C", 300, 310);
+  auto desktop = ModernDesktop({{"A", 0, 0}, {"B", 0, 0}, {"C", 0, 0}});
+  int counts = 0;
+  winsim::SetListViewObserver(desktop.listView, [&](UINT message, WPARAM, LPARAM) {
+    if (message == LVM_GETITEMCOUNT && ++counts == 1)
+      winsim::SetListViewIcons(desktop.listView, {{"Nouveau", 5, 5}, {"A", 0, 0}, {"B", 0, 0}, {"C", 0, 0}});
+  });
+  RunLayoutCommand(kRestoreLayout);
+  auto after = winsim::ListViewIcons(desktop.listView);
+  ASSERT_EQ(after.size(), 4u);
+  EXPECT_EQ(std::make_pair(after[0].x, after[0].y), std::make_pair(5, 5));
+  EXPECT_EQ(std::make_pair(after[1].x, after[1].y), std::make_pair(100, 110));
+  EXPECT_EQ(std::make_pair(after[2].x, after[2].y), std::make_pair(200, 210));
+  EXPECT_EQ(std::make_pair(after[3].x, after[3].y), std::make_pair(300, 310));
+}
+
+}  // namespace
