@@ -11,6 +11,7 @@ PaintCounts counts;
 LRESULT CALLBACK PaintCounterProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
   if (message == WM_PAINT) ++counts.paints;
   if (message == WM_SETREDRAW) counts.redraw = wParam != 0;
+  if (message >= LVM_FIRST && message < LVM_FIRST + 0x100) ++counts.listMessages;
   return DefSubclassProc(window, message, wParam, lParam);
 }
 

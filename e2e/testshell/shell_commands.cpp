@@ -142,6 +142,7 @@ std::string RunCommand(const ShellDesktop& desktop, const std::string& line, boo
     const PaintCounts paints = ListPaintCounts();
     return "paints " + std::to_string(paints.paints) + " redraw " + (paints.redraw ? "1" : "0");
   }
+  if (name == "messages" && words.size() == 1) return "messages " + std::to_string(ListPaintCounts().listMessages);
   if (name == "quit" && words.size() == 1) {
     quit = true;
     return "bye";

@@ -1,8 +1,10 @@
 #!/usr/bin/env python3
 """The in-session part of scripts/bench: for each desktop size, starts the test
-shell with a generated desktop, then times Deskplan.exe /AUTOSAVE and /AUTOLOAD
-(wall time of the whole program under Wine), alternating the old and the new
-build round by round (ABBA), and prints medians, per-icon figures and ratios."""
+shell with a generated desktop, then times Deskplan.exe /AUTOLOAD with nothing
+stored (Wine's start and the view search alone), /AUTOSAVE and /AUTOLOAD (wall
+time of the whole program under Wine), alternating the old and the new build
+round by round (ABBA), and prints medians, per-icon figures, the list-view
+messages per icon of each pass and ratios."""
 import argparse
 import os
 import statistics
@@ -94,6 +96,10 @@ def settled_paints(shell):
     return int(last.split()[1])
 
 
+def list_messages(shell):
+    return int(shell.ask("messages").split()[1])
+
+
 def corner_items(shell, count):
     return [shell.ask(f"item {index}") for index in (0, count // 2, count - 1)]
 
@@ -106,20 +112,27 @@ def bench_size(args, loader, builds, count):
         key = f"HKCU\\Software\\Ostrafen\\Deskplan\\{width}x{height}"
         reg(loader, "delete", "HKCU\\Software\\Ostrafen", "/f")
         placed = corner_items(shell, count)
-        times = {name: {"save": [], "load": [], "paints": []} for name, _ in builds}
+        times = {name: {"idle": [], "save": [], "load": [], "paints": [], "save_msgs": [], "load_msgs": []}
+                 for name, _ in builds}
         exports = {}
         problems = []
         for round_index in range(args.rounds):
             order = builds if round_index % 2 == 0 else list(reversed(builds))
             for name, exe in order:
+                reg(loader, "delete", "HKCU\\Software\\Ostrafen", "/f")
+                times[name]["idle"].append(run(loader, exe, "/AUTOLOAD"))
+                messages = list_messages(shell)
                 times[name]["save"].append(run(loader, exe, "/AUTOSAVE"))
+                times[name]["save_msgs"].append((list_messages(shell) - messages) / count)
                 if name not in exports:
                     exports[name] = export_layout(loader, key, os.path.join(args.work, f"layout_{count}_{name}.reg"))
                 shifted = shell.ask(f"shift {SHIFT[0]} {SHIFT[1]}")
                 if shifted != f"shifted {count}":
                     problems.append(f"scramble answered {shifted!r}")
                 before = settled_paints(shell)
+                messages = list_messages(shell)
                 times[name]["load"].append(run(loader, exe, "/AUTOLOAD"))
+                times[name]["load_msgs"].append((list_messages(shell) - messages) / count)
                 times[name]["paints"].append(settled_paints(shell) - before)
                 if corner_items(shell, count) != placed:
                     problems.append(f"{name}: icons not back in place after round {round_index + 1}")
@@ -129,6 +142,8 @@ def bench_size(args, loader, builds, count):
             print(f"  stored layout, old and new: {same} ({len(new)} bytes of reg export)")
         for name, _ in builds:
             print(f"  {name}: paints of the view per /AUTOLOAD: {times[name]['paints']}")
+            print(f"  {name}: list-view messages per icon: save {max(times[name]['save_msgs']):.2f},"
+                  f" load {max(times[name]['load_msgs']):.2f}")
         for problem in problems:
             print(f"  PROBLEM: {problem}")
         return times
@@ -167,7 +182,7 @@ def main():
         header += f" {'new/old':>8}"
     print(header)
     for count in sizes:
-        for what, label in (("save", "save"), ("load", "load")):
+        for what, label in (("idle", "idle"), ("save", "save"), ("load", "load")):
             medians = {}
             for name, _ in builds:
                 samples = results[count][name][what]
@@ -184,7 +199,8 @@ def main():
                 per1000 = statistics.median(results[1000][name][what]) / 1000
                 per5000 = statistics.median(results[5000][name][what]) / 5000
                 print(f"{name} {what}: per-icon time at 5,000 / at 1,000 = {per5000 / per1000:.2f}")
-    print("(load = /AUTOLOAD, two restore passes; save = /AUTOSAVE; medians of the rounds)")
+    print("(idle = /AUTOLOAD with nothing stored; load = /AUTOLOAD, two restore passes; save = /AUTOSAVE;"
+          " medians of the rounds)")
 
 
 if __name__ == "__main__":
