@@ -2,6 +2,6 @@
 // tests can run the whole program in-process.
 #include <windows.h>
 
-#include "cleanslate/cleanslate_entry.h"
+#include "cleanslate/reset_procedure.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return RunCleanslate(); }

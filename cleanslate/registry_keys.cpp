@@ -1,6 +1,6 @@
 #include "cleanslate/registry_keys.h"
 
-#include "cleanslate/registry_access.h"
+#include "cleanslate/registry_view.h"
 #include "common/proc_lookup.h"
 
 namespace {

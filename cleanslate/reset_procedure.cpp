@@ -10,8 +10,8 @@
 #include "cleanslate/registry_tree.h"
 #include "cleanslate/registry_values.h"
 #include "cleanslate/registry_view.h"
+#include "cleanslate/reset_error.h"
 #include "cleanslate/reset_messages.h"
-#include "cleanslate/session_end.h"
 #include "cleanslate/shell_termination.h"
 #include "common/version_gate.h"
 
@@ -77,4 +77,16 @@ void RunReset() {
   ShowResetBox(kResetSuccessText, MB_OK | MB_ICONINFORMATION);
   SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);
   EndSession();
+}
+
+int RunCleanslate() {
+  StartRegistryRun();
+  ForgetProcessFunctions();
+  try {
+    RunReset();
+  } catch (const ResetError &error) {
+    ShowResetErrorBox(error);
+    return 1;
+  }
+  return 0;
 }

@@ -6,3 +6,7 @@
 // desktop's folder flags, ends the shell and logs off. Every outcome is told
 // to the user in a box; a failure stops the reset before the shell is ended.
 void RunReset();
+
+// Cleanslate's whole run, called by WinMain: the reset once, exit code 0; an
+// error that reaches here shows the application error box, exit code 1.
+int RunCleanslate();

@@ -90,3 +90,5 @@ bool TerminateProcessByName(const std::string &exeName) {
   }
   return matched > 0 && ended == matched;
 }
+
+void EndSession() { ExitWindowsEx(EWX_LOGOFF, 0); }

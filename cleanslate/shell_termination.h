@@ -1,5 +1,5 @@
-// Ends the shell: every process of the caller's own session whose executable
-// name is the given one.
+// Ends the shell (every process of the caller's own session whose executable
+// name is the given one) and then the user's session.
 #pragma once
 
 #include <string>
@@ -12,3 +12,6 @@ bool TerminateProcessByName(const std::string &exeName);
 
 // Forgets the looked-up toolhelp and session functions (at program start).
 void ForgetProcessFunctions();
+
+// Logs the user off once the reset is done; the answer is not examined.
+void EndSession();

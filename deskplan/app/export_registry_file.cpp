@@ -6,14 +6,13 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include "common/little_endian.h"
+#include "common/number_text.h"
 #include "deskplan/app/export_file_writer.h"
 #include "deskplan/app/export_text.h"
 #include "deskplan/app/program_state.h"
 #include "deskplan/app/reg_ctrl.h"
-#include "deskplan/app/show_notice.h"
 #include "deskplan/app/special_folder_path.h"
-#include "common/little_endian.h"
-#include "common/number_text.h"
 #include "deskplan/layout/layout_name.h"
 
 namespace {

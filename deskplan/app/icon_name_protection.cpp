@@ -5,7 +5,6 @@
 
 #include "deskplan/app/option_store.h"
 #include "deskplan/app/program_state.h"
-#include "deskplan/app/show_notice.h"
 #include "deskplan/view/desktop_view_search.h"
 
 namespace {

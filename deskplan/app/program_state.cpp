@@ -11,3 +11,8 @@ void ResetProgramState() {
   DesktopListView = nullptr;
   protectionInForce = false;
 }
+
+void ShowNotice(const char *text, UINT boxType, bool endProgram) {
+  if (!AppOptions.quiet && text && *text) MessageBoxA(nullptr, text, "Deskplan", boxType);
+  if (endProgram) ExitProcess(0);
+}

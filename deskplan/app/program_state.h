@@ -1,5 +1,6 @@
 // Deskplan's program-wide state: the option flags, the class name of a window
-// that can host the desktop, and the desktop list view the last command found.
+// that can host the desktop, and the desktop list view the last command found;
+// and its message box, which the quiet flag silences.
 #pragma once
 
 #include <string>
@@ -25,3 +26,7 @@ extern bool protectionInForce;
 // Back to the values the program starts with (the entry does this first, and
 // so do the tests between runs).
 void ResetProgramState();
+
+// Deskplan's message box: no owner, the program's name as caption, nothing
+// shown in quiet mode, and optionally the end of the program afterwards.
+void ShowNotice(const char *text, UINT boxType, bool endProgram);

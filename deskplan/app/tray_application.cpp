@@ -11,7 +11,6 @@
 #include "deskplan/app/option_store.h"
 #include "deskplan/app/program_state.h"
 #include "deskplan/app/reg_ctrl.h"
-#include "deskplan/app/show_notice.h"
 #include "deskplan/app/tray_icon.h"
 #include "deskplan/app/tray_window.h"
 #include "deskplan/layout/layout_command.h"

@@ -4,7 +4,7 @@
 
 #include "common/os_error.h"
 #include "deskplan/layout/used_names.h"
-#include "deskplan/view/item_count.h"
+#include "deskplan/view/desktop_view_search.h"
 #include "deskplan/view/shared_item_area.h"
 
 namespace {

@@ -6,7 +6,6 @@
 #include "common/version_gate.h"
 #include "deskplan/app/program_state.h"
 #include "deskplan/app/reg_ctrl.h"
-#include "deskplan/app/show_notice.h"
 #include "deskplan/layout/layout_name.h"
 #include "deskplan/layout/restore_layout.h"
 #include "deskplan/layout/save_layout.h"

@@ -12,7 +12,6 @@
 #include "deskplan/layout/layout_name.h"
 #include "deskplan/view/desktop_folder_view.h"
 #include "deskplan/view/shared_item_area.h"
-#include "deskplan/view/shell_process.h"
 
 namespace {
 

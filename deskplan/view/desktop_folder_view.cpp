@@ -112,3 +112,13 @@ bool DesktopFolderView::PositionItems(const std::vector<const DesktopShellItem *
   return SUCCEEDED(
       view_->SelectAndPositionItems(static_cast<UINT>(ids.size()), ids.data(), placed.data(), SVSI_POSITIONITEM));
 }
+
+bool IsInShellProcess(HWND window) {
+  HWND shell = GetShellWindow();
+  if (!shell || !window) return false;
+  DWORD shellProcess = 0;
+  DWORD windowProcess = 0;
+  if (!GetWindowThreadProcessId(shell, &shellProcess) || !GetWindowThreadProcessId(window, &windowProcess))
+    return false;
+  return shellProcess != 0 && shellProcess == windowProcess;
+}

@@ -39,3 +39,8 @@ class DesktopFolderView {
   ComRef<IFolderView> view_;
   ComRef<IShellFolder> folder_;
 };
+
+// Whether a window belongs to the running shell: the process that registered
+// the shell window. Only that process's desktop has the folder view through
+// which the shell takes icon places into its own record.
+bool IsInShellProcess(HWND window);

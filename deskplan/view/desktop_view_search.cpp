@@ -1,6 +1,9 @@
 #include "deskplan/view/desktop_view_search.h"
 
+#include <climits>
 #include <cstring>
+
+#include <commctrl.h>
 
 #include "deskplan/app/program_state.h"
 
@@ -45,4 +48,10 @@ HWND FindDesktopListView() {
     EnumChildWindows(reinterpret_cast<HWND>(search.shellView), MatchChildClass,
                      reinterpret_cast<LPARAM>(&search.listView));
   return HoldsWindow(search.listView) ? reinterpret_cast<HWND>(search.listView) : nullptr;
+}
+
+int ReadItemCount(HWND view) {
+  LRESULT count = SendMessageA(view, LVM_GETITEMCOUNT, 0, 0);
+  if (count <= 0) return 0;
+  return count > INT_MAX ? INT_MAX : static_cast<int>(count);
 }

@@ -1,4 +1,5 @@
-// Finding the shell's desktop list view by walking the window tree.
+// Finding the shell's desktop list view by walking the window tree, and the
+// number of items it holds.
 #pragma once
 
 #include <windows.h>
@@ -20,3 +21,7 @@ HWND FindDesktopListView();
 BOOL CALLBACK MatchChildClass(HWND window, LPARAM cell);
 // EnumWindows callback: `cell` is the address of the first ViewSearch cell.
 BOOL CALLBACK MatchShellViewHost(HWND window, LPARAM cell);
+
+// The number of items the list view holds, read once per pass; 0 when the
+// view answers 0 or less.
+int ReadItemCount(HWND view);

@@ -5,7 +5,7 @@
 #include <commctrl.h>
 
 #include "common/os_error.h"
-#include "deskplan/app/show_notice.h"
+#include "deskplan/app/program_state.h"
 #include "deskplan/view/item_layout.h"
 
 namespace {

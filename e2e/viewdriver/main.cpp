@@ -18,7 +18,6 @@
 #include "deskplan/app/enciphered_constants.h"
 #include "deskplan/app/program_state.h"
 #include "deskplan/view/desktop_view_search.h"
-#include "deskplan/view/item_count.h"
 #include "deskplan/view/remote_item_channel.h"
 #include "deskplan/view/virtalloc.h"
 

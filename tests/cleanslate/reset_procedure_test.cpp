@@ -1,6 +1,6 @@
 // The whole program, from the confirmation to the log-off: what it changes,
 // what it tells, and where it stops.
-#include "cleanslate/cleanslate_entry.h"
+#include "cleanslate/reset_procedure.h"
 
 #include "reset_world.h"
 #include "winsim/security.h"

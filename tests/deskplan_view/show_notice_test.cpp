@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "deskplan/app/program_state.h"
-#include "deskplan/app/show_notice.h"
 #include "winsim/machine.h"
 #include "winsim/trace.h"
 #include "winsim/ui.h"

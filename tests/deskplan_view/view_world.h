@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "deskplan/app/program_state.h"
-#include "deskplan/view/item_count.h"
+#include "deskplan/view/desktop_view_search.h"
 #include "deskplan/view/virtalloc.h"
 #include "winsim/desktop.h"
 #include "winsim/machine.h"

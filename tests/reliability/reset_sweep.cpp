@@ -5,7 +5,7 @@
 #include <map>
 #include <set>
 
-#include "cleanslate/cleanslate_entry.h"
+#include "cleanslate/reset_procedure.h"
 #include "fallible_calls.h"
 #include "winsim/security.h"
 

@@ -1,4 +1,0 @@
-// Logs the user off once the reset is done; the answer is not examined.
-#pragma once
-
-void EndSession();
