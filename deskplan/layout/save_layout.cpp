@@ -11,20 +11,16 @@
 
 namespace {
 
-struct SavedIcon {
-  std::string name;
-  POINT position;
-};
-
-// Reads every item through the shell's process. A walk that cannot start,
-// breaks off or sees items go away raises OsError before anything is stored;
-// false only when memory ran out here.
-bool ReadAllItems(HWND view, std::vector<SavedIcon> &icons) {
+// Reads every item through the shell's process into its value. A walk that
+// cannot start, breaks off or sees items go away raises OsError before
+// anything is stored; false only when memory ran out here.
+bool ReadAllItems(HWND view, std::vector<LayoutValue> &values) {
   RemoteItemChannel channel(view);
   if (!channel.IsOpen()) throw OsError(channel.OpenError());
   try {
     WalkItems(view, channel, ItemQuery::CaptionAndPosition, nullptr, [&](const WalkedItem &item) {
-      icons.push_back({item.name, item.position});
+      const auto data = IconPosition{item.position.x, item.position.y}.ToBytes();
+      values.push_back({item.name, REG_BINARY, std::vector<BYTE>(data.begin(), data.end())});
       return NameUse::Taken;
     });
   } catch (const OsError &) {
@@ -38,14 +34,8 @@ bool ReadAllItems(HWND view, std::vector<SavedIcon> &icons) {
 }  // namespace
 
 void SaveLayout(HWND view, const std::string &keyPath) {
-  std::vector<SavedIcon> icons;
-  if (!ReadAllItems(view, icons)) return;
   std::vector<LayoutValue> values;
-  for (const auto &icon : icons) {
-    auto data = IconPosition{icon.position.x, icon.position.y}.ToBytes();
-    values.push_back({icon.name, REG_BINARY, std::vector<BYTE>(data.begin(), data.end())});
-  }
-  ReplaceLayoutValues(keyPath, values);
+  if (ReadAllItems(view, values)) ReplaceLayoutValues(keyPath, values);
 }
 
 void SaveLayoutShared(HWND view, const std::string &layoutName, SharedItemArea &area) {
