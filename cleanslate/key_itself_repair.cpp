@@ -11,7 +11,7 @@
 
 namespace {
 
-using SetSecurityInfoFn = DWORD(WINAPI *)(HANDLE, SE_OBJECT_TYPE, SECURITY_INFORMATION, PSID, PSID, PACL, PACL);
+using SetSecurityInfoFn = decltype(&::SetSecurityInfo);
 
 // The rights with which the repair's handle is asked for, the fullest first.
 const REGSAM kRepairRights = READ_CONTROL | WRITE_DAC | WRITE_OWNER;

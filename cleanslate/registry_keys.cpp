@@ -5,7 +5,7 @@
 
 namespace {
 
-using RegDeleteKeyExAFn = LONG(WINAPI *)(HKEY, LPCSTR, REGSAM, DWORD);
+using RegDeleteKeyExAFn = decltype(&::RegDeleteKeyExA);
 
 // Kept for the run once found; the reset runs on one thread.
 RegDeleteKeyExAFn regDeleteKeyExA = nullptr;

@@ -2,14 +2,17 @@
 
 #include <vector>
 
+#include <winternl.h>
+
 #include "cleanslate/registry_keys.h"
 #include "cleanslate/registry_view.h"
 #include "common/proc_lookup.h"
 
 namespace {
 
+// Not declared by the SDK's headers.
 using NtDeleteKeyFn = LONG(WINAPI *)(HANDLE);
-using RtlNtStatusToDosErrorFn = ULONG(WINAPI *)(LONG);
+using RtlNtStatusToDosErrorFn = decltype(&::RtlNtStatusToDosError);
 
 const char kLinkValueName[] = "SymbolicLinkValue";
 

@@ -6,7 +6,7 @@
 #include "common/proc_lookup.h"
 
 namespace {
-using IsWow64ProcessFn = BOOL(WINAPI *)(HANDLE, PBOOL);
+using IsWow64ProcessFn = decltype(&::IsWow64Process);
 }
 
 RegistryView DetectRegistryView() {

@@ -8,9 +8,9 @@
 
 namespace {
 
-using CreateToolhelp32SnapshotFn = HANDLE(WINAPI *)(DWORD, DWORD);
-using Process32Fn = BOOL(WINAPI *)(HANDLE, LPPROCESSENTRY32);
-using ProcessIdToSessionIdFn = BOOL(WINAPI *)(DWORD, DWORD *);
+using CreateToolhelp32SnapshotFn = decltype(&::CreateToolhelp32Snapshot);
+using Process32Fn = decltype(&::Process32First);
+using ProcessIdToSessionIdFn = decltype(&::ProcessIdToSessionId);
 
 const UINT kShellExitCode = 4;
 

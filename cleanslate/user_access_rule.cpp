@@ -6,7 +6,7 @@
 namespace {
 // From Windows 2000 on: looked up, so that the program still loads (and says
 // it is not compatible) on older systems.
-using AddAccessAllowedAceExFn = BOOL(WINAPI *)(PACL, DWORD, DWORD, DWORD, PSID);
+using AddAccessAllowedAceExFn = decltype(&::AddAccessAllowedAceEx);
 const DWORD kFullKeyAccess = 0x001F01FF;
 const DWORD kInheritedBySubkeys = OBJECT_INHERIT_ACE | CONTAINER_INHERIT_ACE;
 }  // namespace

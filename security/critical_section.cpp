@@ -4,7 +4,7 @@
 
 namespace {
 
-using TryEnterCriticalSectionFn = BOOL(WINAPI *)(LPCRITICAL_SECTION);
+using TryEnterCriticalSectionFn = decltype(&::TryEnterCriticalSection);
 
 // Missing on the 9x family: looked up once per process.
 TryEnterCriticalSectionFn TryEnterCriticalSectionProc() {

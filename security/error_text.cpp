@@ -1,6 +1,7 @@
 #include "security/error_text.h"
 
 #include <windows.h>
+#include <winternl.h>
 
 #include <cstdio>
 
@@ -18,7 +19,7 @@ constexpr auto UnknownErrorPrefix = Encipher<15>("Erreur inconnue");
 
 constexpr DWORD kNoMessageForCode = 317;  // ERROR_MR_MID_NOT_FOUND
 
-using StatusTranslationFn = ULONG(WINAPI *)(LONG status);
+using StatusTranslationFn = decltype(&::RtlNtStatusToDosError);
 
 // Status codes and HRESULTs become the Win32 code they stand for, when the
 // system knows one.

@@ -40,7 +40,7 @@ std::uint32_t ServicePackFromText(const std::string &text) {
 }
 
 bool RunsOnAmd64() {
-  using GetNativeSystemInfoFn = void(WINAPI *)(LPSYSTEM_INFO);
+  using GetNativeSystemInfoFn = decltype(&::GetNativeSystemInfo);
   auto getNativeSystemInfo =
       LookupProc<GetNativeSystemInfoFn>(GetModuleHandleA("kernel32.dll"), "GetNativeSystemInfo");
   if (!getNativeSystemInfo) return false;

@@ -6,12 +6,12 @@
 #include <windows.h>
 #include <aclapi.h>
 
-using GetNamedSecurityInfoWFn = DWORD(WINAPI *)(LPCWSTR, SE_OBJECT_TYPE, SECURITY_INFORMATION, PSID *, PSID *, PACL *,
-                                                PACL *, PSECURITY_DESCRIPTOR *);
-using SetNamedSecurityInfoWFn = DWORD(WINAPI *)(LPWSTR, SE_OBJECT_TYPE, SECURITY_INFORMATION, PSID, PSID, PACL, PACL);
-using GetSecurityInfoFn = DWORD(WINAPI *)(HANDLE, SE_OBJECT_TYPE, SECURITY_INFORMATION, PSID *, PSID *, PACL *, PACL *,
-                                          PSECURITY_DESCRIPTOR *);
-using SetSecurityInfoFn = DWORD(WINAPI *)(HANDLE, SE_OBJECT_TYPE, SECURITY_INFORMATION, PSID, PSID, PACL, PACL);
+using GetNamedSecurityInfoWFn = decltype(&::GetNamedSecurityInfoW);
+using SetNamedSecurityInfoWFn = decltype(&::SetNamedSecurityInfoW);
+using GetSecurityInfoFn = decltype(&::GetSecurityInfo);
+using SetSecurityInfoFn = decltype(&::SetSecurityInfo);
+// svrapi.dll's share access lists of the 9x family, as that system's own
+// headers declared them (not in this SDK).
 using NetAccessGetInfoFn = unsigned(WINAPI *)(const char *, char *, short, char *, unsigned short, unsigned short *);
 using NetAccessDelFn = unsigned(WINAPI *)(const char *, char *);
 using NetAccessAddFn = unsigned(WINAPI *)(const char *, short, char *, unsigned short);

@@ -4,9 +4,9 @@
 
 #include <windows.h>
 
-using VirtualAllocExFunction = LPVOID(WINAPI *)(HANDLE, LPVOID, SIZE_T, DWORD, DWORD);
-using VirtualFreeExFunction = BOOL(WINAPI *)(HANDLE, LPVOID, SIZE_T, DWORD);
-using IsWow64ProcessFunction = BOOL(WINAPI *)(HANDLE, PBOOL);
+using VirtualAllocExFunction = decltype(&::VirtualAllocEx);
+using VirtualFreeExFunction = decltype(&::VirtualFreeEx);
+using IsWow64ProcessFunction = decltype(&::IsWow64Process);
 
 extern VirtualAllocExFunction VirtualAllocExProc;
 extern VirtualFreeExFunction VirtualFreeExProc;

@@ -1,5 +1,6 @@
-// The named-object security types. The functions themselves (GetNamedSecurityInfoW
-// and the others) are looked up at run time, so they are not declared here.
+// The named-object security types, and the functions (GetNamedSecurityInfoW
+// and the others), which the programs look up at run time: declared for the
+// lookups' types.
 #pragma once
 
 #include <windows.h>
@@ -19,3 +20,12 @@ typedef enum _SE_OBJECT_TYPE {
   SE_WMIGUID_OBJECT,
   SE_REGISTRY_WOW64_32KEY
 } SE_OBJECT_TYPE;
+
+DWORD WINAPI GetNamedSecurityInfoW(LPCWSTR name, SE_OBJECT_TYPE type, SECURITY_INFORMATION what, PSID *owner,
+                                   PSID *group, PACL *dacl, PACL *sacl, PSECURITY_DESCRIPTOR *descriptor);
+DWORD WINAPI SetNamedSecurityInfoW(LPWSTR name, SE_OBJECT_TYPE type, SECURITY_INFORMATION what, PSID owner, PSID group,
+                                   PACL dacl, PACL sacl);
+DWORD WINAPI GetSecurityInfo(HANDLE handle, SE_OBJECT_TYPE type, SECURITY_INFORMATION what, PSID *owner, PSID *group,
+                             PACL *dacl, PACL *sacl, PSECURITY_DESCRIPTOR *descriptor);
+DWORD WINAPI SetSecurityInfo(HANDLE handle, SE_OBJECT_TYPE type, SECURITY_INFORMATION what, PSID owner, PSID group,
+                             PACL dacl, PACL sacl);

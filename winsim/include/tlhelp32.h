@@ -1,6 +1,6 @@
 // kernel32's toolhelp snapshots. The functions themselves are absent from the
-// oldest NT systems, so the programs look them up by name: only the structures
-// and constants are declared here.
+// oldest NT systems, so the programs look them up by name; they are declared
+// for the lookups' types.
 #pragma once
 
 #include <windows.h>
@@ -23,3 +23,7 @@ typedef struct tagPROCESSENTRY32 {
   DWORD dwFlags;
   CHAR szExeFile[MAX_PATH];
 } PROCESSENTRY32, *PPROCESSENTRY32, *LPPROCESSENTRY32;
+
+HANDLE WINAPI CreateToolhelp32Snapshot(DWORD flags, DWORD processId);
+BOOL WINAPI Process32First(HANDLE snapshot, LPPROCESSENTRY32 entry);
+BOOL WINAPI Process32Next(HANDLE snapshot, LPPROCESSENTRY32 entry);

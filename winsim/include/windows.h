@@ -18,3 +18,4 @@
 #include "win/sync.h"
 #include "win/sysinfo.h"
 #include "win/user.h"
+#include "win/optional.h"

@@ -1,5 +1,5 @@
 // kernel32 critical sections. TryEnterCriticalSection is missing on the 9x
-// family, so the programs look it up at run time and it is not declared here.
+// family, so the programs look it up at run time (declared in win/optional.h).
 #pragma once
 
 #include "win/basetypes.h"

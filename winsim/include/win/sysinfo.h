@@ -1,5 +1,5 @@
 // kernel32 processor information. GetNativeSystemInfo exists from XP on, so the
-// programs look it up at run time and it is not declared here.
+// programs look it up at run time (declared in win/optional.h).
 #pragma once
 
 #include "win/basetypes.h"

@@ -1,5 +1,11 @@
-// The security functions the programs look up at run time: the named-object
-// functions of advapi32 (NT family) and the share-level access lists of
+// The share-level access lists of svrapi.dll (Windows 9x family), which the
+// security layer looks up at run time; the SDK's headers do not declare them
+// in this form. (advapi32's named-object functions are in <aclapi.h>.)
+#pragma once
+
+#include <aclapi.h>
+#include <windows.h>
+
 // svrapi.dll (Windows 9x family). Exported by name, never declared publicly.
 #pragma once
 
