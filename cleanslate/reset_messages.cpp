@@ -36,7 +36,7 @@ const DWORD kMessageCapacity = 256;
 
 std::string ResetFailureText(DWORD code) {
   return "La réinitialisation a échoué avec le status :\r\n" +
-         WithoutTrailingStops(SystemMessage(code, kMessageFlags, kMessageCapacity));
+         SystemMessageWithoutStops(code, kMessageFlags, kMessageCapacity);
 }
 
 int ShowResetBox(const std::string &text, UINT style) {

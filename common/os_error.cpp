@@ -5,7 +5,7 @@
 #include "common/system_message.h"
 
 std::string SystemMessageText(DWORD code) {
-  return WithoutTrailingStops(SystemMessage(code, FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, 1024));
+  return SystemMessageWithoutStops(code, FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, 1024);
 }
 
 namespace {
