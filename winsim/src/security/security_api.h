@@ -6,22 +6,6 @@
 #include <aclapi.h>
 #include <windows.h>
 
-// svrapi.dll (Windows 9x family). Exported by name, never declared publicly.
-#pragma once
-
-#include <aclapi.h>
-#include <windows.h>
-
-DWORD WINAPI GetNamedSecurityInfoW(LPCWSTR name, SE_OBJECT_TYPE type, SECURITY_INFORMATION what, PSID *owner,
-                                   PSID *group, PACL *dacl, PACL *sacl, PSECURITY_DESCRIPTOR *descriptor);
-DWORD WINAPI SetNamedSecurityInfoW(LPWSTR name, SE_OBJECT_TYPE type, SECURITY_INFORMATION what, PSID owner, PSID group,
-                                   PACL dacl, PACL sacl);
-DWORD WINAPI GetSecurityInfo(HANDLE handle, SE_OBJECT_TYPE type, SECURITY_INFORMATION what, PSID *owner, PSID *group,
-                             PACL *dacl, PACL *sacl, PSECURITY_DESCRIPTOR *descriptor);
-DWORD WINAPI SetSecurityInfo(HANDLE handle, SE_OBJECT_TYPE type, SECURITY_INFORMATION what, PSID owner, PSID group,
-                             PACL dacl, PACL sacl);
-
-// svrapi.dll: share-level access lists of the Windows 9x family.
 unsigned WINAPI NetAccessGetInfo(const char *server, char *resource, short level, char *buffer,
                                  unsigned short bufferSize, unsigned short *totalAvailable);
 unsigned WINAPI NetAccessDel(const char *server, char *resource);
