@@ -238,7 +238,9 @@ TEST_F(HostileDesktopTest, CaptionsWithoutTerminatorAreStoredWholeAndRestored) {
   EXPECT_EQ(load.result.exitCode, 0);
   ExpectSamePositions(shell.Items(), icons);
   EXPECT_EQ(LayoutText(key_), stored);
-  EXPECT_NE(shell.Ask("hostile").find(" text 60 "), std::string::npos) << "every query answered filled: 20 + 2 x 20";
+  // The save and the restore's first pass ask once per icon; the second pass
+  // uses the captions the first one read.
+  EXPECT_NE(shell.Ask("hostile").find(" text 40 "), std::string::npos) << "every query answered filled: 20 + 20";
   ExpectNothingLeftRunning();
   EXPECT_EQ(shell.Quit(), 0);
 }
