@@ -33,8 +33,9 @@ std::unique_ptr<ChildProcess> StartDeskplan(const std::vector<std::string>& args
 std::string SessionLayoutName(TestShell& shell);
 std::string LayoutKey(const std::string& layoutName);
 
-// Removes everything Deskplan stores, so each test starts from nothing.
-void ForgetDeskplan();
+// Removes everything Deskplan stores, so each test starts from nothing; false
+// (with what reg answered) when the key is still there after a few tries.
+bool ForgetDeskplan(std::string& failure);
 bool DeleteRegKey(const std::string& key);
 // The values of one key (empty when it does not exist).
 RegKey ReadKey(const std::string& key);

@@ -112,5 +112,19 @@ tier_summary() {
   printf '%-36s %-11s %-8s %-22s %5s\n' tier build result tests time
   local line
   for line in "${TIER_LINES[@]}"; do echo "$line"; done
+  tier_slowest
   [ ${#TIER_FAILED[@]} -eq 0 ]
+}
+
+# The slowest cases of every tier that ran under Wine, so that a run whose log
+# is only seen from its end still says where its time went.
+tier_slowest() {
+  local log
+  for log in "${TIER_LOGS:-/tmp}"/*Wine*.log; do
+    [ -f "$log" ] || continue
+    echo "slowest in $(basename "$log" .log):"
+    grep -E '^ *[0-9]+/[0-9]+ Test +#[0-9]+: ' "$log" |
+      sed -E 's/^.*Test +#[0-9]+: ([^ ]+) .* ([0-9.]+) sec.*$/\2 \1/' | sort -rn | head -n 5 |
+      awk '{printf "  %7.1f s  %s\n", $1, $2}'
+  done
 }
