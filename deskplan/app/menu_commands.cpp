@@ -25,7 +25,7 @@ std::string ProgramFolder() {
 bool FileExists(const std::string &path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 void ShowAboutBox() {
-  MessageBoxA(nullptr, "Deskplan 4.2.0.0\r\nOstrafen : chaque icône du bureau à sa place", "Deskplan",
+  MessageBoxA(nullptr, "Deskplan 4.2.0.0\r\nOstrafen : chaque icône du bureau à sa place", kProgramName,
               MB_OK | MB_ICONINFORMATION);
 }
 

@@ -1,5 +1,7 @@
 #include "deskplan/app/program_state.h"
 
+const char kProgramName[] = "Deskplan";
+
 AppOptionFlags AppOptions;
 std::string desktopHostClass;
 HWND DesktopListView = nullptr;
@@ -13,6 +15,6 @@ void ResetProgramState() {
 }
 
 void ShowNotice(const char *text, UINT boxType, bool endProgram) {
-  if (!AppOptions.quiet && text && *text) MessageBoxA(nullptr, text, "Deskplan", boxType);
+  if (!AppOptions.quiet && text && *text) MessageBoxA(nullptr, text, kProgramName, boxType);
   if (endProgram) ExitProcess(0);
 }

@@ -15,6 +15,9 @@ struct AppOptionFlags {
   bool legacyMode = false;
 };
 
+// "Deskplan": the caption of every box, the tray tip and the window's title.
+extern const char kProgramName[];
+
 extern AppOptionFlags AppOptions;
 extern std::string desktopHostClass;
 extern HWND DesktopListView;

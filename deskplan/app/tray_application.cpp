@@ -25,7 +25,7 @@ HWND CreateHiddenWindow() {
   windowClass.hInstance = instance;
   windowClass.lpszClassName = kTrayWindowClass;
   RegisterClassA(&windowClass);
-  return CreateWindowExA(0, kTrayWindowClass, "Deskplan", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
+  return CreateWindowExA(0, kTrayWindowClass, kProgramName, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
                          CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
 }
 

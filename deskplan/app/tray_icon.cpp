@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "common/unique_any.h"
+#include "deskplan/app/program_state.h"
 
 NOTIFYICONDATAA TrayIconData;
 UINT TaskbarCreatedMessage = 0;
@@ -28,7 +29,7 @@ void AddTrayIcon(HWND window) {
   trayIconImage.Reset(static_cast<HICON>(
       LoadImageA(GetModuleHandleA(nullptr), "MAINICON9x", IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR)));
   TrayIconData.hIcon = trayIconImage.Get();
-  std::strcpy(TrayIconData.szTip, "Deskplan");
+  std::strcpy(TrayIconData.szTip, kProgramName);
   trayIconFilled = true;
   Shell_NotifyIconA(NIM_ADD, &TrayIconData);
 }

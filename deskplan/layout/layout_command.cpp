@@ -22,7 +22,7 @@ bool ConfirmOverwrite(const std::string &layoutName) {
   // Line feed then carriage return, in that order: the question's own bytes.
   std::string text = "Un enregistrement du bureau [" + layoutName + "] existe déjà." + "\n\r" +
                      "Voulez-vous le supprimer et le remplacer par celui-ci ?";
-  return MessageBoxA(nullptr, text.c_str(), "Deskplan", MB_YESNO | MB_ICONQUESTION) == IDYES;
+  return MessageBoxA(nullptr, text.c_str(), kProgramName, MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
 
 // The shell can write into a view this program mapped only where every

@@ -40,7 +40,7 @@ const POINT *RestoredIcons::PlaceOf(const std::string &name) const {
 void ShowAutoArrangeNotice() {
   if (AppOptions.quiet) return;
   MessageBoxA(nullptr, "Veuillez désactiver l'option du bureau :\r\nAffichage : Réorganisation automatique",
-              "Deskplan", MB_ICONINFORMATION);
+              kProgramName, MB_ICONINFORMATION);
 }
 
 void PrepareViewForRestore(HWND view) {
