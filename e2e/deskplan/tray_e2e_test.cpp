@@ -217,8 +217,14 @@ TEST_F(DeskplanTrayTest, IdleTrayUsesAlmostNoProcessorTime) {
   // The same measure sees the work of a menu opening: it is the tray's own.
   const auto idle = ProcessCpuTime(tray_->Pid());
   OpenMenu();
-  EXPECT_TRUE(Xdo({"key", "Escape"}));
-  EXPECT_TRUE(WaitForNoMenu(shell_));
+  // A key sent before the menu's own loop takes the keyboard is lost (seen
+  // once with the 32-bit build under emulation): Escape again, as a user would.
+  bool closed = false;
+  for (int press = 0; press < 3 && !closed; ++press) {
+    EXPECT_TRUE(Xdo({"key", "Escape"}));
+    closed = WaitForNoMenu(shell_, std::chrono::seconds(5));
+  }
+  EXPECT_TRUE(closed) << "the menu stayed open after three presses of Escape";
   const auto menu = ProcessCpuTime(tray_->Pid()) - idle;
   ReportTiming("tray menu opened and closed: " +
                std::to_string(std::chrono::duration<double, std::milli>(menu).count()) + " ms of CPU time");
