@@ -28,7 +28,9 @@ void DoWork(unsigned work, SettleVerdict verdict) {
   if ((work & kWorkSaveFirstLayout) && verdict == SettleVerdict::Settled) EnsureCurrentLayoutSaved();
   if ((work & kWorkReapplyProtection) && AppOptions.protectIconNames && !protectionInForce)
     ApplyIconNameProtection(false);
-  if (work & kWorkRestoreLayout) RunLayoutCommand(kRestoreLayout);
+  if (((work & kWorkRestoreAtStartup) && AppOptions.restoreAtStartup) ||
+      ((work & kWorkAutomaticRestore) && AppOptions.autoRestore))
+    RunLayoutCommand(kRestoreLayout);
 }
 
 }  // namespace

@@ -7,10 +7,12 @@
 
 #include "deskplan/layout/desktop_settling.h"
 
-// What the wait does when it ends, in this order.
+// What the wait does when it ends, in this order. Each restore is asked for
+// by an option, which is read again then: turned off meanwhile, no restore.
 const unsigned kWorkSaveFirstLayout = 1;     // only from a settled desktop, and only when no layout exists yet
 const unsigned kWorkReapplyProtection = 2;  // when the user wants it and it is not in force (the view came late)
-const unsigned kWorkRestoreLayout = 4;
+const unsigned kWorkRestoreAtStartup = 4;   // restoreAtStartup
+const unsigned kWorkAutomaticRestore = 8;   // autoRestore
 
 const UINT_PTR kDesktopWaitTimer = 1;
 

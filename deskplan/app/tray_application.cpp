@@ -85,7 +85,7 @@ int RunTrayApplication() {
   // filling it: the first layout and the start-up restore wait for it.
   unsigned work = 0;
   if (LayoutKeyMissing(LayoutKeyPath(GetLayoutName()))) work |= kWorkSaveFirstLayout;
-  if (AppOptions.restoreAtStartup) work |= kWorkRestoreLayout;
+  if (AppOptions.restoreAtStartup) work |= kWorkRestoreAtStartup;
   if (work) AwaitSettledDesktop(window, kDesktopStartSettling, work | kWorkReapplyProtection);
   RunMessageLoop();
   desktopHostClass.clear();

@@ -24,7 +24,7 @@ LRESULT HandleTrayMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     AddTrayIconAgain();
     if (AppOptions.protectIconNames) ApplyIconNameProtection(false);
     if (AppOptions.autoRestore)
-      AwaitSettledDesktop(window, kDesktopStartSettling, kWorkRestoreLayout | kWorkReapplyProtection);
+      AwaitSettledDesktop(window, kDesktopStartSettling, kWorkAutomaticRestore | kWorkReapplyProtection);
     return DefWindowProcA(window, message, wParam, lParam);
   }
   switch (message) {
@@ -41,7 +41,7 @@ LRESULT HandleTrayMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     case WM_DISPLAYCHANGE:
       // The shell lays the icons out again for the new size: the restore
       // waits until it has done so.
-      if (AppOptions.autoRestore) AwaitSettledDesktop(window, kDisplayChangeSettling, kWorkRestoreLayout);
+      if (AppOptions.autoRestore) AwaitSettledDesktop(window, kDisplayChangeSettling, kWorkAutomaticRestore);
       break;
     case WM_TIMER:
       if (wParam == kDesktopWaitTimer) {

@@ -95,12 +95,17 @@ TEST_F(DesktopWait, DisplayChangeRestoreKeepsItsMinimumDelayAndItsMaximum) {
   EXPECT_LT(FirstMoveAfter(changed), 20000 + static_cast<long>(kSettlePollInterval));
 }
 
-TEST_F(DesktopWait, MenuRestoreOrQuitEndsAWaitInProgress) {
+TEST_F(DesktopWait, MenuRestoreQuitOrAutomaticOffEndsAWaitInProgress) {
   DWORD chosen = 0;
   RunThenQuit({winsim::ChangeDisplayMode(800, 600), winsim::Elapse(500), MarkTime(chosen), Choose(CMD_RESTORE),
                winsim::Elapse(25000)});
   EXPECT_EQ(moveTimes_.size(), 4u) << "the menu's restore alone";
   EXPECT_EQ(FirstMoveAfter(chosen), 0);
+
+  SetUp();
+  RunThenQuit({winsim::ChangeDisplayMode(800, 600), winsim::Elapse(500), Choose(CMD_AUTOMATIC),
+               winsim::Elapse(25000)});
+  EXPECT_TRUE(moveTimes_.empty()) << "automatic restores turned off meanwhile";
 
   SetUp();
   EXPECT_EQ(RunThenQuit({winsim::ChangeDisplayMode(800, 600), winsim::Elapse(500)}), 0);
