@@ -43,7 +43,8 @@ TEST(TimerContract, TimerMessagesCarryTheIdDoNotPileUpAndStopWhenKilled) {
   EXPECT_EQ(SetTimer(window, 7, 40, nullptr), 7u);
   EXPECT_EQ(SetTimer(window, 7, 40, nullptr), 7u) << "the same id again replaces the timer";
   Sleep(200);
-  EXPECT_GE(static_cast<DWORD>(GetTickCount() - start), 190u) << "the clock counts the sleep";
+  // The tick moves in steps of up to 16 ms: two of them may be missing.
+  EXPECT_GE(static_cast<DWORD>(GetTickCount() - start), 200u - 32u) << "the clock counts the sleep";
   EXPECT_EQ(DispatchPendingTimers(window), 1) << "five intervals away, one message";
   EXPECT_EQ(lastTimerId, 7u);
 
