@@ -1,5 +1,6 @@
 #include "deskplan/app/desktop_wait.h"
 
+#include <algorithm>
 #include <memory>
 
 #include "deskplan/app/icon_name_protection.h"
@@ -16,6 +17,7 @@ struct PendingWait {
 };
 
 PendingWait pending;
+DWORD pollInterval = kSettlePollInterval;
 
 void EndWait(HWND window) {
   KillTimer(window, kDesktopWaitTimer);
@@ -45,6 +47,7 @@ void AwaitSettledDesktop(HWND window, const SettleRules &rules, unsigned work) {
   if (!pending.observer || watchedPositions != combined.watchPositions)
     pending.observer = std::make_unique<ViewObserver>(combined.watchPositions);
   // Without a timer there is no waiting: the work is done now, as before.
+  pollInterval = kSettlePollInterval;
   if (!SetTimer(window, kDesktopWaitTimer, kSettlePollInterval, nullptr)) {
     unsigned now = pending.work;
     pending = PendingWait{};
@@ -61,8 +64,22 @@ void CancelDesktopWait(HWND window) {
 void PollDesktopWait(HWND window) {
   // A WM_TIMER posted before the timer was killed may still come.
   if (!DesktopWaitPending()) return;
-  SettleVerdict verdict = pending.watch.Observe(GetTickCount(), pending.observer->Look());
-  if (verdict == SettleVerdict::Waiting) return;
+  const DWORD lookStart = GetTickCount();
+  ViewSnapshot snapshot = pending.observer->Look();
+  const DWORD now = GetTickCount();
+  SettleVerdict verdict = pending.watch.Observe(now, snapshot);
+  if (verdict == SettleVerdict::Waiting) {
+    // Reading many positions across processes takes a while (about 300 ms
+    // for 1,000 icons under Wine): the next look waits at least three times
+    // as long, so that the shell and this program spend at most a quarter of
+    // the wait on it.
+    const DWORD interval = std::max<DWORD>(kSettlePollInterval, 3 * (now - lookStart));
+    if (interval != pollInterval) {
+      pollInterval = interval;
+      SetTimer(window, kDesktopWaitTimer, interval, nullptr);
+    }
+    return;
+  }
   const unsigned work = pending.work;
   EndWait(window);
   DoWork(work, verdict);

@@ -15,7 +15,8 @@ struct SettleRules {
   bool watchPositions;  // a moved item counts as a change, not only the count
 };
 
-// The view is read this often while a wait is on.
+// The view is read this often while a wait is on (less often where one look
+// takes longer than a third of it).
 const DWORD kSettlePollInterval = 250;
 // After the last change of display mode: the shell's own re-layout starts
 // within moments of the message and moves icons in steps, each well inside

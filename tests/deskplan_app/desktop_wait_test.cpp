@@ -95,6 +95,23 @@ TEST_F(DesktopWait, DisplayChangeRestoreKeepsItsMinimumDelayAndItsMaximum) {
   EXPECT_LT(FirstMoveAfter(changed), 20000 + static_cast<long>(kSettlePollInterval));
 }
 
+TEST_F(DesktopWait, ShellThatAnswersSlowlyIsLookedAtLessOften) {
+  // Each position takes the shell 100 ms: a look at two icons 200 ms, so
+  // looks come 600 ms apart instead of 250.
+  int looks = 0;
+  bool restoring = false;
+  winsim::SetListViewObserver(desktop_.listView, [&](UINT message, WPARAM index, LPARAM) {
+    if (message == LVM_SETITEMPOSITION) restoring = true;
+    if (message != LVM_GETITEMPOSITION || restoring) return;
+    if (index == 0) ++looks;
+    Sleep(100);
+  });
+  RunThenQuit({[&] { looks = 0; }, winsim::ChangeDisplayMode(800, 600), winsim::Elapse(4000)});
+  EXPECT_TRUE(restoring);
+  EXPECT_GE(looks, 3);
+  EXPECT_LE(looks, 5) << "2 s of waiting at one look every 600 ms, the first at once";
+}
+
 TEST_F(DesktopWait, MenuRestoreQuitOrAutomaticOffEndsAWaitInProgress) {
   DWORD chosen = 0;
   RunThenQuit({winsim::ChangeDisplayMode(800, 600), winsim::Elapse(500), MarkTime(chosen), Choose(CMD_RESTORE),
