@@ -7,6 +7,7 @@
 #include "deskplan/app/export_registry_file.h"
 #include "deskplan/app/icon_name_protection.h"
 #include "deskplan/app/program_state.h"
+#include "deskplan/layout/desktop_settling.h"
 #include "deskplan/layout/layout_command.h"
 
 namespace {
@@ -34,6 +35,8 @@ CommandLineOutcome ProcessCommandLine() {
       AppOptions.quiet = true;
       continue;
     } else if (argument == "/AUTOLOAD") {
+      // Run at log-on, it may come before the desktop is there or filled.
+      WaitUntilDesktopSettles(kDesktopStartSettling);
       done = RunLayoutSwitch(kRestoreLayout);
     } else if (argument == "/AUTOSAVE") {
       done = RunLayoutSwitch(kSaveLayout);

@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include "common/enciphered_string.h"
+#include "deskplan/app/desktop_wait.h"
 #include "deskplan/app/enciphered_constants.h"
 #include "deskplan/app/icon_name_protection.h"
 #include "deskplan/app/option_store.h"
@@ -43,10 +44,13 @@ std::string HelpFilePath() {
 
 void HandleMenuCommand(HWND window, WORD commandId) {
   switch (commandId) {
+    // The user's own save or restore supersedes a restore still waiting.
     case CMD_SAVE:
+      CancelDesktopWait(window);
       RunLayoutCommand(kSaveLayout);
       break;
     case CMD_RESTORE:
+      CancelDesktopWait(window);
       RunLayoutCommand(kRestoreLayout);
       break;
     case CMD_STARTUP:

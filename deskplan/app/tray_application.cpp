@@ -6,6 +6,7 @@
 
 #include "common/os_error.h"
 #include "deskplan/app/command_line_switches.h"
+#include "deskplan/app/desktop_wait.h"
 #include "deskplan/app/enciphered_constants.h"
 #include "deskplan/app/icon_name_protection.h"
 #include "deskplan/app/option_store.h"
@@ -79,9 +80,13 @@ int RunTrayApplication() {
   HWND window = CreateHiddenWindow();
   if (!window) return 0;
   ShowWindow(window, SW_HIDE);
-  EnsureCurrentLayoutSaved();
   if (AppOptions.protectIconNames) ApplyIconNameProtection(false);
-  if (AppOptions.restoreAtStartup) RunLayoutCommand(kRestoreLayout);
+  // At log-on the shell may not have made its desktop yet, or still be
+  // filling it: the first layout and the start-up restore wait for it.
+  unsigned work = 0;
+  if (LayoutKeyMissing(LayoutKeyPath(GetLayoutName()))) work |= kWorkSaveFirstLayout;
+  if (AppOptions.restoreAtStartup) work |= kWorkRestoreAtStartup;
+  if (work) AwaitSettledDesktop(window, kDesktopStartSettling, work | kWorkReapplyProtection);
   RunMessageLoop();
   desktopHostClass.clear();
   return 0;

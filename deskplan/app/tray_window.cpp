@@ -3,12 +3,12 @@
 #include <exception>
 
 #include "common/os_error.h"
+#include "deskplan/app/desktop_wait.h"
 #include "deskplan/app/icon_name_protection.h"
 #include "deskplan/app/menu_commands.h"
 #include "deskplan/app/program_state.h"
 #include "deskplan/app/tray_icon.h"
 #include "deskplan/app/tray_menu.h"
-#include "deskplan/layout/layout_command.h"
 
 const char kTrayWindowClass[] = "Deskplan";
 
@@ -18,9 +18,13 @@ LRESULT HandleTrayMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPara
   // The shell started anew (after it ended, for instance): its notification
   // area is empty, so the icon goes in again, and its new desktop view lets
   // icons be renamed until the protection chosen is applied to it.
+  // The new desktop comes in the shell's own arrangement: once it is filled,
+  // the layout goes back when restores are automatic.
   if (message != 0 && message == TaskbarCreatedMessage) {
     AddTrayIconAgain();
     if (AppOptions.protectIconNames) ApplyIconNameProtection(false);
+    if (AppOptions.autoRestore)
+      AwaitSettledDesktop(window, kDesktopStartSettling, kWorkAutomaticRestore | kWorkReapplyProtection);
     return DefWindowProcA(window, message, wParam, lParam);
   }
   switch (message) {
@@ -29,12 +33,21 @@ LRESULT HandleTrayMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPara
       AddTrayIcon(window);
       break;
     case WM_DESTROY:
+      CancelDesktopWait(window);
       RemoveTrayIcon();
       PostQuitMessage(0);
       if (HWND programManager = FindWindowA("Progman", nullptr)) ShowWindow(programManager, SW_RESTORE);
       break;
     case WM_DISPLAYCHANGE:
-      if (AppOptions.autoRestore) RunLayoutCommand(kRestoreLayout);
+      // The shell lays the icons out again for the new size: the restore
+      // waits until it has done so.
+      if (AppOptions.autoRestore) AwaitSettledDesktop(window, kDisplayChangeSettling, kWorkAutomaticRestore);
+      break;
+    case WM_TIMER:
+      if (wParam == kDesktopWaitTimer) {
+        PollDesktopWait(window);
+        return 0;
+      }
       break;
     case WM_COMMAND:
       HandleMenuCommand(window, LOWORD(wParam));

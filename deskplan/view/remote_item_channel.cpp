@@ -31,6 +31,9 @@ void *AllocateIn(HANDLE process) {
              : nullptr;
 }
 
+// A POINT as the view writes it: two 32-bit coordinates.
+const std::size_t kPositionSize = 8;
+
 // Only the low byte of a list view's answer counts.
 bool Succeeded(LRESULT result) { return (result & 0xFF) != 0; }
 
@@ -122,6 +125,36 @@ std::vector<RemoteItem> RemoteItemChannel::ReadItems(int first, int count, ItemQ
     if (placed[static_cast<std::size_t>(slot)]) item.position = {GetInt32(bytes), GetInt32(bytes + 4)};
   }
   return items;
+}
+
+std::vector<POINT> RemoteItemChannel::ReadPositions(int count) {
+  std::vector<POINT> positions;
+  if (!IsOpen() || count <= 0) return positions;
+  positions.resize(static_cast<std::size_t>(count));
+  const int perBuffer = static_cast<int>(kItemBufferSize / kPositionSize);
+  unsigned char *local = static_cast<unsigned char *>(local_.Get());
+  unsigned char *remote = static_cast<unsigned char *>(remote_.Get());
+  for (int first = 0; first < count; first += perBuffer) {
+    const int batch = std::min(perBuffer, count - first);
+    std::vector<bool> answered(static_cast<std::size_t>(batch));
+    for (int slot = 0; slot < batch; ++slot) {
+      LPARAM at = reinterpret_cast<LPARAM>(remote + static_cast<std::size_t>(slot) * kPositionSize);
+      answered[static_cast<std::size_t>(slot)] =
+          Succeeded(SendMessageA(view_, LVM_GETITEMPOSITION, static_cast<WPARAM>(first + slot), at));
+    }
+    if (!IsWindow(view_)) {
+      SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+      RaiseLastOsError();
+    }
+    CopyFromShell(static_cast<std::size_t>(batch) * kPositionSize);
+    for (int slot = 0; slot < batch; ++slot) {
+      POINT &position = positions[static_cast<std::size_t>(first + slot)];
+      const unsigned char *bytes = local + static_cast<std::size_t>(slot) * kPositionSize;
+      position = answered[static_cast<std::size_t>(slot)] ? POINT{GetInt32(bytes), GetInt32(bytes + 4)}
+                                                          : POINT{-1, -1};
+    }
+  }
+  return positions;
 }
 
 void RemoteItemChannel::SetItemPosition(int index, int x, int y) {

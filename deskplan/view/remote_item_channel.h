@@ -43,6 +43,11 @@ class RemoteItemChannel {
   // (none when the channel is not open). A failed memory copy raises OsError,
   // and so does a view that went away with its process during the batch.
   std::vector<RemoteItem> ReadItems(int first, int count, ItemQuery query);
+  // The positions of items 0 .. count - 1 alone, packed one after the other in
+  // the shell's buffer and copied back at once per buffer-full: the cheap read
+  // that watching the desktop repeats. An item the view gives no position for
+  // reads (-1, -1). Raises OsError as ReadItems does.
+  std::vector<POINT> ReadPositions(int count);
   // Moves an item; each coordinate keeps its low 16 bits. A refused move is
   // passed over, but a view gone with its process raises OsError.
   void SetItemPosition(int index, int x, int y);

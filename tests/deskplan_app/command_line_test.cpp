@@ -66,7 +66,8 @@ TEST_F(Switches, UnknownArgumentsAreIgnoredAndTheTrayStarts) {
 TEST_F(Switches, NopromptAloneStartsAQuietTray) {
   auto desktop = Desktop({{"Corbeille", 10, 20}}, LVS_ICON | LVS_AUTOARRANGE);
   StoreIcon("Corbeille", 300, 400, "Software\\Ostrafen\\Deskplan\\800x600");
-  winsim::SetIdleScript({winsim::ChangeDisplayMode(800, 600), winsim::CloseProgramWindow("Deskplan")});
+  winsim::SetIdleScript({StartUpSettles(), winsim::ChangeDisplayMode(800, 600), DisplayChangeSettles(),
+                         winsim::CloseProgramWindow("Deskplan")});
   EXPECT_EQ(Run("/NOPROMPT"), 0);
   EXPECT_TRUE(winsim::MessageBoxes().empty()) << "the auto-arrange notice stays silent";
   EXPECT_EQ(Positions(desktop.listView), (Points{{300, 400}}));

@@ -51,7 +51,7 @@ TEST_F(MenuCommands, AutomaticOffStopsTheRestoreAfterADisplayChange) {
   StoreIcon("Corbeille", 500, 600, "Software\\Ostrafen\\Deskplan\\800x600");
   DWORD stored = 7;
   RunThenQuit({Choose(CMD_AUTOMATIC), [&] { stored = OptionValue("Automatique"); },
-               winsim::ChangeDisplayMode(800, 600)});
+               winsim::ChangeDisplayMode(800, 600), DisplayChangeSettles()});
   EXPECT_EQ(stored, 0u);
   EXPECT_EQ(Positions(desktop.listView), (Points{{10, 20}}));
 }
@@ -59,7 +59,8 @@ TEST_F(MenuCommands, AutomaticOffStopsTheRestoreAfterADisplayChange) {
 TEST_F(MenuCommands, AutomaticBackOnRestoresAfterADisplayChange) {
   auto desktop = Desktop({{"Corbeille", 10, 20}});
   StoreIcon("Corbeille", 500, 600, "Software\\Ostrafen\\Deskplan\\800x600");
-  RunThenQuit({Choose(CMD_AUTOMATIC), Choose(CMD_AUTOMATIC), winsim::ChangeDisplayMode(800, 600)});
+  RunThenQuit({Choose(CMD_AUTOMATIC), Choose(CMD_AUTOMATIC), winsim::ChangeDisplayMode(800, 600),
+               DisplayChangeSettles()});
   EXPECT_EQ(OptionValue("Automatique"), 1u);
   EXPECT_EQ(Positions(desktop.listView), (Points{{500, 600}}));
 }

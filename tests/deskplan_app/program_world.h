@@ -4,6 +4,7 @@
 #include <string>
 
 #include "deskplan/app/deskplan_entry.h"
+#include "deskplan/layout/desktop_settling.h"
 #include "layout_world.h"
 
 const char kOptionsPath[] = "Software\\Ostrafen\\Deskplan\\Options";
@@ -24,8 +25,19 @@ class ProgramWorld : public LayoutWorld {
     return winsim::RunProgram([] { return RunDeskplan(); });
   }
 
-  // A tray run that ends through the window's close once the loop is idle.
+  // Long enough for the start-up's wait for a settled desktop to end.
+  static winsim::IdleAction StartUpSettles() { return winsim::Elapse(kDesktopStartSettling.quietPeriod + 250); }
+
+  // Long enough for a restore after a change of display mode, on a desktop
+  // that the shell leaves as it is.
+  static winsim::IdleAction DisplayChangeSettles() {
+    return winsim::Elapse(kDisplayChangeSettling.minimumDelay + kSettlePollInterval);
+  }
+
+  // A tray run that ends through the window's close once the loop is idle
+  // and the start-up is done.
   int RunTrayUntilClosed(std::vector<winsim::IdleAction> before = {}) {
+    before.insert(before.begin(), StartUpSettles());
     before.push_back(winsim::CloseProgramWindow("Deskplan"));
     winsim::SetIdleScript(std::move(before));
     return Run();

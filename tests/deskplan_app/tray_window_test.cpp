@@ -12,10 +12,12 @@ TEST_F(TrayWindow, RestoreThatBreaksOffInTheWindowIsReportedAndTheTrayGoesOn) {
   StoreIcon("Corbeille", 300, 400);
   StoreIcon("Corbeille", 500, 600, "Software\\Ostrafen\\Deskplan\\800x600");
   bool stillRunning = false;
-  RunTrayUntilClosed({[] { winsim::FailNext("ReadProcessMemory", ERROR_PARTIAL_COPY); },
-                      winsim::ChangeDisplayMode(800, 600),
+  // The wait before the restore only reads from the shell: the first copy
+  // into it is the restore's own.
+  RunTrayUntilClosed({[] { winsim::FailNext("WriteProcessMemory", ERROR_PARTIAL_COPY); },
+                      winsim::ChangeDisplayMode(800, 600), DisplayChangeSettles(),
                       [&] { stillRunning = winsim::FindProgramWindow("Deskplan") != nullptr; },
-                      winsim::ChangeDisplayMode(800, 600)});
+                      winsim::ChangeDisplayMode(800, 600), DisplayChangeSettles()});
   EXPECT_TRUE(stillRunning);
   ASSERT_EQ(winsim::MessageBoxes().size(), 1u);
   EXPECT_EQ(winsim::MessageBoxes()[0].caption, "Erreur d'application");

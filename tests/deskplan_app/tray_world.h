@@ -33,8 +33,10 @@ class TrayWorld : public ProgramWorld {
   // A right click, then the menu dismissed.
   static winsim::IdleAction OpenAndDismiss() { return winsim::ClickNotificationIcon(WM_RBUTTONDOWN); }
 
-  // Runs the tray through these actions, then quits from the menu.
+  // Runs the tray through these actions, once its start-up is done, then
+  // quits from the menu.
   int RunThenQuit(std::vector<winsim::IdleAction> actions, const std::string &arguments = "") {
+    actions.insert(actions.begin(), StartUpSettles());
     actions.push_back(Choose(CMD_QUIT));
     winsim::SetIdleScript(std::move(actions));
     return Run(arguments);

@@ -143,14 +143,18 @@ SweepReport FaultSweep::Sweep(const SweepScenario &scenario) {
     }
   }
 
-  auto judge = [&](const std::string &label, const std::string &injected, Observation &seen) {
+  // `desktopWentFirst`: the shell ended before the program had asked its view
+  // for any item, as if it had never been there; a program that watches the
+  // desktop before acting then has nothing to act on and nothing to tell.
+  auto judge = [&](const std::string &label, const std::string &injected, Observation &seen,
+                   bool desktopWentFirst = false) {
     bool done = seen.stored == clean.stored && (seen.viewGone || seen.effect == clean.effect);
     bool told = seen.exitCode != clean.exitCode || seen.alarms > clean.alarms;
     if (done) {
       ++report.jobsDoneAnyway;
     } else if (told) {
       ++report.failedJobsTold;
-    } else if (!scenario.strict && SilentByDesign(injected)) {
+    } else if (!scenario.strict && (SilentByDesign(injected) || desktopWentFirst)) {
       ++report.silentByDesign;
     } else if (injected != "MessageBoxA" && !seen.stranded) {
       // A box that cannot be shown cannot tell; a tray that cannot be
@@ -173,18 +177,20 @@ SweepReport FaultSweep::Sweep(const SweepScenario &scenario) {
   }
   for (int k = 1; k <= messages; ++k) {
     std::string before;
+    auto itemAsked = std::make_shared<bool>(false);
     Observation seen = observe(
         "",
         [&](const winsim::ShellDesktop &desktop) {
           auto answered = std::make_shared<int>(0);
           DWORD shell = desktop.processId;
-          winsim::SetListViewObserver(desktop.listView, [answered, shell, k](UINT, WPARAM, LPARAM) {
+          winsim::SetListViewObserver(desktop.listView, [answered, itemAsked, shell, k](UINT message, WPARAM, LPARAM) {
+            if (message != LVM_GETITEMCOUNT) *itemAsked = true;
             if (++*answered == k) winsim::EndProcess(shell);
           });
         },
         &clean, &before);
     ++report.shellEndings;
-    judge("shell ended after message " + std::to_string(k), "", seen);
+    judge("shell ended after message " + std::to_string(k), "", seen, !*itemAsked);
   }
   std::printf("[ sweep    ] %s: %d injected faults, %d shell endings; %d jobs not done and told, %d done anyway, "
               "%d not done and silent by design, %zu findings\n",

@@ -65,6 +65,18 @@ struct MessageLoopStarved {
   std::string detail;
 };
 
+// Time. The machine's millisecond clock (GetTickCount) moves only while the
+// program waits: by the length of a Sleep, or through the idle action
+// Elapse, during which GetMessageA delivers WM_TIMER as intervals run out.
+// Scheduled events are what the world does at a time: they run when the
+// clock passes it, inside Sleep or GetMessageA.
+DWORD Ticks();
+void ScheduleEvent(DWORD delay, std::function<void()> event);
+IdleAction Elapse(DWORD milliseconds);
+// Timers the program has set and not killed (those of its destroyed windows
+// are gone).
+size_t ActiveTimers();
+
 // Ready-made idle actions. The program's window is looked up by class when
 // the action runs, since it only exists once the program has started; when
 // it is missing, the action throws MessageLoopStarved as well.

@@ -108,3 +108,8 @@ void WINAPI GetLocalTime(LPSYSTEMTIME time);
 LONG WINAPI InterlockedIncrement(LONG volatile *addend);
 LONG WINAPI InterlockedDecrement(LONG volatile *addend);
 LONG WINAPI InterlockedExchange(LONG volatile *target, LONG value);
+
+// The system's millisecond clock (the simulated machine's own, see
+// winsim/windows.h) and a wait on it.
+DWORD WINAPI GetTickCount();
+void WINAPI Sleep(DWORD milliseconds);

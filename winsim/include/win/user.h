@@ -191,6 +191,13 @@ LRESULT WINAPI DispatchMessageA(const MSG *message);
 LRESULT WINAPI DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 void WINAPI PostQuitMessage(int exitCode);
 
+// Timers: WM_TIMER (wParam = the id) is posted when the queue has nothing else
+// and the interval has run out; a second SetTimer of the same window and id
+// replaces the first. No timer procedures here.
+typedef void(CALLBACK *TIMERPROC)(HWND window, UINT message, UINT_PTR id, DWORD time);
+UINT_PTR WINAPI SetTimer(HWND window, UINT_PTR id, UINT elapse, TIMERPROC procedure);
+BOOL WINAPI KillTimer(HWND window, UINT_PTR id);
+
 // Drawing lock: one window of the whole system at a time.
 BOOL WINAPI LockWindowUpdate(HWND window);
 // Marks a window's client area (all of it when `rect` is null) for repainting.

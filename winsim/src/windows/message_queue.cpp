@@ -5,6 +5,7 @@
 
 #include "core/component.h"
 #include "core/trace.h"
+#include "windows/clock_and_timers.h"
 #include "windows/message_queue.h"
 #include "windows/window_state.h"
 
@@ -109,6 +110,7 @@ BOOL WINAPI GetMessageA(LPMSG message, HWND window, UINT filterMin, UINT filterM
   }
   // Where Windows would wait, the test's idle script acts in the user's place.
   while (!TakeMessage(message, window, filterMin, filterMax, true)) {
+    if (PostDueTimer() || AdvanceClockWhileWaiting()) continue;
     auto &script = Queue().idleScript;
     if (script.empty()) {
       std::fprintf(stderr, "winsim: GetMessageA would wait forever: the idle script is used up\n");
@@ -127,7 +129,10 @@ BOOL WINAPI PeekMessageA(LPMSG message, HWND window, UINT filterMin, UINT filter
     SetLastError(ERROR_INVALID_WINDOW_HANDLE);
     return FALSE;
   }
-  return TakeMessage(message, window, filterMin, filterMax, (removeFlags & PM_REMOVE) != 0) ? TRUE : FALSE;
+  const bool remove = (removeFlags & PM_REMOVE) != 0;
+  // As on Windows, a timer whose interval ran out makes its WM_TIMER here too.
+  if (TakeMessage(message, window, filterMin, filterMax, remove)) return TRUE;
+  return PostDueTimer() && TakeMessage(message, window, filterMin, filterMax, remove) ? TRUE : FALSE;
 }
 
 // No keyboard here: nothing to translate into characters.

@@ -2,6 +2,7 @@
 #include <cstdio>
 
 #include "core/component.h"
+#include "windows/clock_and_timers.h"
 #include "windows/message_queue.h"
 #include "windows/ui_state.h"
 #include "windows/window_state.h"
@@ -54,8 +55,9 @@ void UnlinkWindowTree(HWND handle) {
   auto &siblings = window->parent ? FindWindowRecord(window->parent)->children : state.topLevel;
   siblings.erase(std::remove(siblings.begin(), siblings.end(), handle), siblings.end());
   state.windows.erase(handle);
-  // A destroyed window takes its posted messages and its drawing lock along.
+  // A destroyed window takes its posted messages, timers and drawing lock along.
   PurgeMessagesFor(handle);
+  DropTimersOf(handle);
   ReleaseLockOf(handle);
 }
 
