@@ -217,7 +217,7 @@ TEST_F(BusyDesktopTest, WithAutomaticOffNeitherARestartNorADisplayChangeMovesAnI
   ASSERT_TRUE(WaitForTrayIcons(1));
 
   EXPECT_EQ(shell.Ask("untray"), "ok");
-  EXPECT_EQ(shell.Ask("restart 1000"), "ok");
+  EXPECT_EQ(shell.Ask("restart 500"), "ok");
   ASSERT_TRUE(WaitForShell(shell, "desktop", "desktop complete 20")) << shell.Ask("desktop");
   EXPECT_TRUE(WaitForTrayIcons(1)) << "the icon did not come back";
   // A restore would have landed 1.5 s after the desktop was whole.

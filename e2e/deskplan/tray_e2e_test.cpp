@@ -195,7 +195,8 @@ TEST_F(DeskplanTrayTest, DisplayChangeRestoresOnlyWhileTheOptionIsOn) {
   EXPECT_TRUE(WaitUntil([&] { return Option("Automatique") == Stored(0); }));
   const std::vector<ShellItem> moved = ScrambleIcons(shell_);
   EXPECT_EQ(shell_.Ask("displaychange " + width + " " + height), "ok");
-  SleepFor(std::chrono::seconds(2));
+  // A restore waits 2 s after the message (the view being quiet): wait well past that.
+  SleepFor(std::chrono::seconds(6));
   ExpectSamePositions(shell_.Items(), moved);
   Quit();
 }
