@@ -136,11 +136,11 @@ std::vector<POINT> RemoteItemChannel::ReadPositions(int count) {
   unsigned char *remote = static_cast<unsigned char *>(remote_.Get());
   for (int first = 0; first < count; first += perBuffer) {
     const int batch = std::min(perBuffer, count - first);
-    std::vector<bool> answered(static_cast<std::size_t>(batch));
+    std::string answered(static_cast<std::size_t>(batch), '\0');
     for (int slot = 0; slot < batch; ++slot) {
       LPARAM at = reinterpret_cast<LPARAM>(remote + static_cast<std::size_t>(slot) * kPositionSize);
       answered[static_cast<std::size_t>(slot)] =
-          Succeeded(SendMessageA(view_, LVM_GETITEMPOSITION, static_cast<WPARAM>(first + slot), at));
+          Succeeded(SendMessageA(view_, LVM_GETITEMPOSITION, static_cast<WPARAM>(first + slot), at)) ? 1 : 0;
     }
     if (!IsWindow(view_)) {
       SetLastError(ERROR_INVALID_WINDOW_HANDLE);
@@ -150,7 +150,7 @@ std::vector<POINT> RemoteItemChannel::ReadPositions(int count) {
     for (int slot = 0; slot < batch; ++slot) {
       POINT &position = positions[static_cast<std::size_t>(first + slot)];
       const unsigned char *bytes = local + static_cast<std::size_t>(slot) * kPositionSize;
-      position = answered[static_cast<std::size_t>(slot)] ? POINT{GetInt32(bytes), GetInt32(bytes + 4)}
+      position = answered[static_cast<std::size_t>(slot)] != 0 ? POINT{GetInt32(bytes), GetInt32(bytes + 4)}
                                                           : POINT{-1, -1};
     }
   }

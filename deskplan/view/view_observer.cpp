@@ -1,17 +1,22 @@
 #include "deskplan/view/view_observer.h"
 
-#include <algorithm>
-
 #include "common/os_error.h"
 #include "deskplan/app/program_state.h"
 #include "deskplan/view/desktop_view_search.h"
 #include "deskplan/view/remote_item_channel.h"
 
-bool ViewSnapshot::operator==(const ViewSnapshot &other) const {
-  return view == other.view && count == other.count &&
-         std::equal(positions.begin(), positions.end(), other.positions.begin(), other.positions.end(),
-                    [](const POINT &a, const POINT &b) { return a.x == b.x && a.y == b.y; });
+namespace {
+
+// FNV-1a over the coordinates: a moved item changes it.
+DWORD PositionDigest(const std::vector<POINT> &positions) {
+  DWORD digest = 2166136261u;
+  for (const POINT &position : positions)
+    for (DWORD coordinate : {static_cast<DWORD>(position.x), static_cast<DWORD>(position.y)})
+      for (int shift = 0; shift < 32; shift += 8) digest = (digest ^ ((coordinate >> shift) & 0xFF)) * 16777619u;
+  return digest;
 }
+
+}  // namespace
 
 ViewObserver::ViewObserver(bool watchPositions) : watchPositions_(watchPositions && !AppOptions.legacyMode) {}
 
@@ -29,7 +34,7 @@ ViewSnapshot ViewObserver::Look() {
       channel_ = std::make_unique<RemoteItemChannel>(snapshot.view);
       channelView_ = snapshot.view;
     }
-    snapshot.positions = channel_->ReadPositions(snapshot.count);
+    snapshot.positions = PositionDigest(channel_->ReadPositions(snapshot.count));
   } catch (const OsError &) {
     channel_.reset();
     channelView_ = nullptr;

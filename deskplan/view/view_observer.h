@@ -4,7 +4,6 @@
 #pragma once
 
 #include <memory>
-#include <vector>
 
 #include <windows.h>
 
@@ -13,10 +12,11 @@ class RemoteItemChannel;
 struct ViewSnapshot {
   HWND view = nullptr;  // null: no desktop list view now
   int count = 0;
-  std::vector<POINT> positions;  // by index; empty unless positions are watched
+  DWORD positions = 0;  // a digest of every item's position, in index order; 0 unless watched
 
-  bool operator==(const ViewSnapshot &other) const;
-  bool operator!=(const ViewSnapshot &other) const { return !(*this == other); }
+  bool operator!=(const ViewSnapshot &other) const {
+    return view != other.view || count != other.count || positions != other.positions;
+  }
 };
 
 class ViewObserver {

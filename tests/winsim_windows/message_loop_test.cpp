@@ -30,6 +30,33 @@ TEST_F(MessageQueueTest, QuitComesAfterEveryPostedMessageWhateverTheOrder) {
   EXPECT_FALSE(winsim::QuitPending());
 }
 
+// The clock moves only through Sleep and Elapse; timers and the world's
+// events come in time order, and a timer alone does not keep a loop fed.
+TEST_F(MessageQueueTest, ElapseDeliversTimersAndRunsEventsInTimeOrder) {
+  HWND frame = Frame();
+  const DWORD start = GetTickCount();
+  std::vector<std::string> seen;
+  auto at = [&](const std::string &what) { seen.push_back(what + "@" + std::to_string(GetTickCount() - start)); };
+  ASSERT_EQ(SetTimer(frame, 5, 300, nullptr), 5u);
+  winsim::ScheduleEvent(450, [&] { at("event"); });
+  winsim::SetIdleScript({winsim::Elapse(700), [&] { at("end"); }});
+  MSG msg;
+  try {
+    while (GetMessageA(&msg, nullptr, 0, 0))
+      if (msg.message == WM_TIMER) at("timer " + std::to_string(msg.wParam));
+  } catch (const winsim::MessageLoopStarved &) {
+    at("starved");
+  }
+  EXPECT_EQ(seen, (std::vector<std::string>{"timer 5@300", "event@450", "timer 5@600", "end@700", "starved@700"}));
+
+  Sleep(250);
+  EXPECT_EQ(GetTickCount() - start, 950u) << "the sleep alone moved the clock";
+  EXPECT_TRUE(PeekMessageA(&msg, frame, 0, 0, PM_REMOVE)) << "due during the sleep";
+  EXPECT_EQ(msg.message, static_cast<UINT>(WM_TIMER));
+  EXPECT_TRUE(DestroyWindow(frame));
+  EXPECT_EQ(winsim::ActiveTimers(), 0u) << "the window took its timer along";
+}
+
 TEST_F(MessageQueueTest, PeekCanLeaveOrTakeAMessage) {
   HWND frame = Frame();
   MSG msg;
