@@ -159,7 +159,7 @@ TEST_F(BusyDesktopTest, FirstLayoutOfATrayStartIsTakenFromTheWholeLateDesktop) {
   ASSERT_TRUE(WaitUntil([&] { return RegKeyExists(key); })) << "no first layout";
   SleepFor(std::chrono::seconds(1));  // the values of a save under way
   const RegKey layout = ReadKey(key);
-  ASSERT_EQ(layout.values.size(), icons.size()) << "a first layout of part of the desktop";
+  ASSERT_EQ(layout.values.size(), icons.size()) << "a first layout that lacks icons";
   for (const ShellItem& icon : icons) {
     const RegValue* value = layout.Find(icon.caption);
     ASSERT_NE(value, nullptr) << Windows1252ToUtf8(icon.caption);
