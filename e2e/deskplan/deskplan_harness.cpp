@@ -115,6 +115,13 @@ void ExpectSamePositions(const std::vector<ShellItem>& actual, const std::vector
   }
 }
 
+bool SamePlaces(const std::vector<ShellItem>& actual, const std::vector<ShellItem>& expected) {
+  if (actual.size() != expected.size()) return false;
+  for (std::size_t i = 0; i < actual.size(); ++i)
+    if (actual[i].x != expected[i].x || actual[i].y != expected[i].y) return false;
+  return true;
+}
+
 int Int32At(const std::string& data, std::size_t offset) {
   unsigned int value = 0;
   for (int i = 3; i >= 0; --i) value = (value << 8) | static_cast<unsigned char>(data.at(offset + i));

@@ -48,6 +48,8 @@ bool WaitForTray(TestShell& shell, std::chrono::milliseconds timeout = std::chro
 // stays where it was; returns the new state.
 std::vector<ShellItem> ScrambleIcons(TestShell& shell);
 void ExpectSamePositions(const std::vector<ShellItem>& actual, const std::vector<ShellItem>& expected);
+// The same number of icons, each at the same place (for polling).
+bool SamePlaces(const std::vector<ShellItem>& actual, const std::vector<ShellItem>& expected);
 
 // A value name as a .reg file writes it: in double quotes, with backslashes
 // and double quotes escaped.

@@ -114,6 +114,96 @@ TEST_F(TestShellTest, HoldsAThousandIcons) {
   EXPECT_EQ(shell.Quit(), 0);
 }
 
+// The desktop of a log-on: the channel answers before the desktop exists,
+// then the icons come in batches, each at its fixture position.
+TEST_F(TestShellTest, LateDesktopAnswersBeforeItExistsThenFillsInBatches) {
+  const std::vector<FixtureIcon> icons = LoadFixture("desktop_fr.txt");
+  TestShell shell;
+  ShellStart start = ShellStart::WithFixture("desktop_fr.txt");
+  start.extraOptions = {"--late-desktop-ms", "1500", "--batch-size", "6", "--batch-ms", "300"};
+  std::string error;
+  ASSERT_TRUE(shell.Start(start, error)) << error;
+  EXPECT_EQ(shell.Ask("desktop"), "desktop absent");
+  EXPECT_EQ(shell.Ask("count"), "error no-desktop");
+  EXPECT_EQ(shell.Ask("windows"), "error no-desktop");
+  EXPECT_TRUE(shell.Items().empty());
+
+  std::vector<int> counts;  // the counts seen while it filled
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+  std::string status;
+  while ((status = shell.Ask("desktop")).compare(0, 17, "desktop complete ") != 0 &&
+         std::chrono::steady_clock::now() < deadline) {
+    if (status.compare(0, 16, "desktop filling ") == 0) {
+      const int count = shell.Count();
+      if (counts.empty() || counts.back() != count) counts.push_back(count);
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  ASSERT_EQ(status, "desktop complete 20");
+  ASSERT_FALSE(counts.empty()) << "never seen filling";
+  EXPECT_EQ(counts.front(), 6) << "the first batch";
+  EXPECT_GE(counts.size(), 2u) << "no batch seen after the first";
+  ExpectMatchesFixture(shell.Items(), icons);
+  std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+  ExpectMatchesFixture(shell.Items(), icons);
+  EXPECT_EQ(shell.Quit(), 0);
+}
+
+// A shell that starts again: new windows, the icons in its own arrangement.
+TEST_F(TestShellTest, RestartMakesNewWindowsWithTheFixturePositions) {
+  const std::vector<FixtureIcon> icons = LoadFixture("desktop_fr.txt");
+  TestShell shell;
+  std::string error;
+  ASSERT_TRUE(shell.Start(ShellStart::WithFixture("desktop_fr.txt"), error)) << error;
+  const std::string windows = shell.Ask("windows");
+  ASSERT_TRUE(shell.Move(0, 700, 500));
+  EXPECT_EQ(shell.Ask("restart 800"), "ok");
+  EXPECT_EQ(shell.Ask("desktop"), "desktop absent");
+  EXPECT_EQ(shell.Ask("count"), "error no-desktop");
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+  while (shell.Ask("desktop") != "desktop complete 20" && std::chrono::steady_clock::now() < deadline) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  }
+  ASSERT_EQ(shell.Ask("desktop"), "desktop complete 20");
+  EXPECT_NE(shell.Ask("windows"), windows);
+  ExpectMatchesFixture(shell.Items(), icons);
+  EXPECT_EQ(shell.Quit(), 0);
+}
+
+// After a display change the shell lays its icons out on its own grid; a
+// second change during that starts it again, so one re-layout is done.
+TEST_F(TestShellTest, DisplayChangeStartsTheShellsOwnRelayout) {
+  const std::vector<FixtureIcon> icons = LoadFixture("desktop_fr.txt");
+  TestShell shell;
+  ShellStart start = ShellStart::WithFixture("desktop_fr.txt");
+  start.extraOptions = {"--relayout-ms", "400", "--relayout-steps", "3", "--relayout-step-ms", "200"};
+  std::string error;
+  ASSERT_TRUE(shell.Start(start, error)) << error;
+  EXPECT_EQ(shell.Ask("relayout"), "relayout done 0");
+  EXPECT_EQ(shell.Ask("displaychange 1280 1024"), "error no-tray");
+  EXPECT_EQ(shell.Ask("relayout"), "relayout pending");
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  EXPECT_EQ(shell.Ask("displaychange 1280 1024"), "error no-tray");
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+  while (shell.Ask("relayout") == "relayout pending" && std::chrono::steady_clock::now() < deadline) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  EXPECT_EQ(shell.Ask("relayout"), "relayout done 1");
+  const std::vector<ShellItem> items = shell.Items();
+  ASSERT_EQ(items.size(), icons.size());
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    EXPECT_TRUE(items[i].x != icons[i].x || items[i].y != icons[i].y) << "item " << i << " kept its place";
+    for (std::size_t j = 0; j < i; ++j)
+      EXPECT_TRUE(items[i].x != items[j].x || items[i].y != items[j].y) << "items " << j << " and " << i;
+  }
+
+  TestShell plain;
+  ASSERT_TRUE(plain.Start(ShellStart::WithFixture("desktop_fr.txt"), error)) << error;
+  EXPECT_EQ(plain.Ask("relayout"), "relayout off");
+  EXPECT_EQ(plain.Quit(), 0);
+  EXPECT_EQ(shell.Quit(), 0);
+}
+
 TEST_F(TestShellTest, RefusesAMissingFixture) {
   TestShell shell;
   std::string error;

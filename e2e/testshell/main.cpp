@@ -1,7 +1,9 @@
 // testshell: plays the Windows shell's desktop for end-to-end tests under
 // Wine. It builds the desktop window tree from its options, fills the list
 // view from a fixture, places the icons once the list view has settled,
-// prints "ready" and then answers the line protocol of shell_commands.h.
+// prints "ready" and then answers the line protocol of shell_commands.h. A
+// late desktop (desktop_arrival.h) prints "ready" at once: the channel then
+// answers while the desktop does not exist yet.
 #include <windows.h>
 
 #include <cstdlib>
@@ -9,9 +11,9 @@
 #include <vector>
 
 #include "../protocol/fixture_format.h"
+#include "desktop_arrival.h"
 #include "hostile_modes.h"
-#include "paint_counter.h"
-#include "shared_arena.h"
+#include "own_relayout.h"
 #include "shell_commands.h"
 #include "shell_desktop.h"
 #include "shell_options.h"
@@ -21,30 +23,28 @@ namespace testshell {
 namespace {
 
 const UINT kCommandMessage = WM_APP + 1;
-const UINT_PTR kSettleTimer = 1;
 
 struct ShellState {
   ShellDesktop desktop;
   std::vector<e2e::FixtureIcon> icons;
+  HWND control = nullptr;
 };
 
 ShellState* shell = nullptr;
+
+// "ready", then the commands are read.
+void OpenChannel() {
+  WriteLine("ready");
+  if (!StartCommandReader(shell->control, kCommandMessage)) {
+    WriteLine("error no-reader-thread");
+    PostQuitMessage(3);
+  }
+}
 
 // The control window is message-only, so it is never seen by window
 // enumeration: the desktop tree stays exactly what the options asked for.
 LRESULT CALLBACK ControlWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_TIMER:
-      // A comctl32 icon view re-arranges its items once shortly after it is
-      // first shown; the fixture's positions are set after that.
-      KillTimer(window, kSettleTimer);
-      shell->desktop.PlaceIcons(shell->icons);
-      WriteLine("ready");
-      if (!StartCommandReader(window, kCommandMessage)) {
-        WriteLine("error no-reader-thread");
-        PostQuitMessage(3);
-      }
-      return 0;
     case kCommandMessage: {
       bool quit = false;
       WriteLine(RunCommand(shell->desktop, *reinterpret_cast<const std::string*>(lParam), quit));
@@ -88,17 +88,7 @@ int RunShell(HINSTANCE instance, int argc, char** argv) {
     return Fail("cannot read fixture " + options.fixturePath + " (error " + std::to_string(GetLastError()) + ")");
   }
   if (!e2e::ParseFixture(text, state.icons, error)) return Fail(error);
-  if (!state.desktop.Create(options, instance, error)) return Fail(error);
-  if (options.sharedArena && !ServeSharedArena(state.desktop.ListView())) {
-    return Fail("cannot subclass the list view (error " + std::to_string(GetLastError()) + ")");
-  }
   SetHostileSettings(options.hostile);
-  if (!ServeHostileModes(state.desktop.ListView())) {
-    return Fail("cannot subclass the list view for the hostile modes (error " + std::to_string(GetLastError()) + ")");
-  }
-  if (!CountListPaints(state.desktop.ListView())) {
-    return Fail("cannot count the list view's paints (error " + std::to_string(GetLastError()) + ")");
-  }
   shell = &state;
 
   WNDCLASSA controlClass = {};
@@ -106,12 +96,17 @@ int RunShell(HINSTANCE instance, int argc, char** argv) {
   controlClass.hInstance = instance;
   controlClass.lpszClassName = "TestShellControl";
   RegisterClassA(&controlClass);
-  const HWND control = CreateWindowExA(0, "TestShellControl", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance,
-                                       nullptr);
-  if (control == nullptr) return Fail("cannot create the control window");
+  const OwnedWindow control(
+      CreateWindowExA(0, "TestShellControl", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, nullptr));
+  if (control.get() == nullptr) return Fail("cannot create the control window");
+  state.control = control.get();
 
-  state.desktop.AddIcons(state.icons);
-  SetTimer(control, kSettleTimer, static_cast<UINT>(options.settleMilliseconds), nullptr);
+  SetUpOwnRelayout(state.desktop, options);
+  const bool late = options.lateDesktopMs >= 0;
+  if (!BeginDesktopArrival(state.desktop, state.icons, options, instance, late ? nullptr : OpenChannel, error)) {
+    return Fail(error);
+  }
+  if (late) OpenChannel();
 
   MSG message;
   int exitCode = 0;
@@ -120,7 +115,6 @@ int RunShell(HINSTANCE instance, int argc, char** argv) {
     DispatchMessageA(&message);
   }
   exitCode = static_cast<int>(message.wParam);
-  DestroyWindow(control);
   shell = nullptr;
   return exitCode;
 }

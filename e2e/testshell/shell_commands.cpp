@@ -5,7 +5,9 @@
 #include <vector>
 
 #include "../protocol/caption_escape.h"
+#include "desktop_arrival.h"
 #include "hostile_commands.h"
+#include "own_relayout.h"
 #include "paint_counter.h"
 #include "shared_arena.h"
 #include "tray_commands.h"
@@ -76,12 +78,20 @@ int ShiftItems(const ShellDesktop& desktop, int dx, int dy) {
   return moved;
 }
 
+// The commands that speak to the list view or name its windows.
+bool NeedsDesktop(const std::string& name) {
+  for (const char* command : {"count", "items", "item", "move", "shift", "style", "windows", "editlabel"})
+    if (name == command) return true;
+  return false;
+}
+
 }  // namespace
 
 std::string RunCommand(const ShellDesktop& desktop, const std::string& line, bool& quit) {
   const std::vector<std::string> words = SplitWords(line);
   if (words.empty()) return "error empty-command";
   const std::string& name = words[0];
+  if (NeedsDesktop(name) && !desktop.Exists()) return "error no-desktop";
   int index = 0;
   if (name == "count" && words.size() == 1) {
     return "count " + std::to_string(desktop.ItemCount());
@@ -151,6 +161,10 @@ std::string RunCommand(const ShellDesktop& desktop, const std::string& line, boo
   if (RunTrayCommand(desktop, words, trayReply)) return trayReply;
   std::string hostileReply;
   if (RunHostileCommand(words, hostileReply)) return hostileReply;
+  std::string arrivalReply;
+  if (RunArrivalCommand(words, arrivalReply)) return arrivalReply;
+  std::string relayoutReply;
+  if (RunRelayoutCommand(words, relayoutReply)) return relayoutReply;
   return "error unknown-command";
 }
 

@@ -19,7 +19,9 @@
 //   paints             -> "paints N redraw R": WM_PAINTs the list view handled so
 //                         far, and R = 1 when its redraw is on (WM_SETREDRAW)
 //   quit               -> "bye", then the shell ends with exit code 0
-// and the commands of tray_commands.h and hostile_commands.h.
+// and the commands of tray_commands.h, hostile_commands.h, desktop_arrival.h
+// and own_relayout.h. While the desktop's windows do not exist (a late desktop,
+// a restart) the commands about its list view answer "error no-desktop".
 // CAPTION is escaped as in e2e/protocol/caption_escape.h.
 #pragma once
 

@@ -20,6 +20,7 @@ LRESULT CALLBACK PlainWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
   return DefWindowProcA(window, message, wParam, lParam);
 }
 
+// A desktop made again after a restart finds its classes still registered.
 bool RegisterPlainClass(HINSTANCE instance, const char* name) {
   WNDCLASSA windowClass = {};
   windowClass.lpfnWndProc = PlainWindowProc;
@@ -27,7 +28,7 @@ bool RegisterPlainClass(HINSTANCE instance, const char* name) {
   windowClass.lpszClassName = name;
   windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_DESKTOP + 1);
   windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  return RegisterClassA(&windowClass) != 0;
+  return RegisterClassA(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
 HWND CreateTopLevel(HINSTANCE instance, const char* className, const char* title, bool visible) {
@@ -102,8 +103,17 @@ bool ShellDesktop::Create(const ShellOptions& options, HINSTANCE instance, std::
   return true;
 }
 
-void ShellDesktop::AddIcons(const std::vector<e2e::FixtureIcon>& icons) {
-  for (std::size_t i = 0; i < icons.size(); ++i) {
+void ShellDesktop::Destroy() {
+  // The host takes its view and list view with it.
+  listView_ = OwnedWindow();
+  shellView_ = OwnedWindow();
+  host_ = OwnedWindow();
+  emptyProgman_ = OwnedWindow();
+  decoys_.clear();
+}
+
+void ShellDesktop::AddIcons(const std::vector<e2e::FixtureIcon>& icons, std::size_t first, std::size_t end) {
+  for (std::size_t i = first; i < end && i < icons.size(); ++i) {
     std::string caption = icons[i].caption;
     LVITEMA item = {};
     item.mask = LVIF_TEXT | LVIF_IMAGE;
@@ -112,12 +122,15 @@ void ShellDesktop::AddIcons(const std::vector<e2e::FixtureIcon>& icons) {
     item.pszText = &caption[0];
     SendMessageA(listView_.get(), LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
   }
+}
+
+void ShellDesktop::Show() {
   ShowWindow(host_.get(), SW_SHOW);
   UpdateWindow(host_.get());
 }
 
-void ShellDesktop::PlaceIcons(const std::vector<e2e::FixtureIcon>& icons) {
-  for (std::size_t i = 0; i < icons.size(); ++i) {
+void ShellDesktop::PlaceIcons(const std::vector<e2e::FixtureIcon>& icons, std::size_t first, std::size_t end) {
+  for (std::size_t i = first; i < end && i < icons.size(); ++i) {
     MoveItem(static_cast<int>(i), icons[i].x, icons[i].y);
   }
   InvalidateRect(listView_.get(), nullptr, TRUE);

@@ -48,9 +48,16 @@ struct ItemReport {
 
 class ShellDesktop {
  public:
+  // Makes the window tree, the host still hidden; again after Destroy().
   bool Create(const ShellOptions& options, HINSTANCE instance, std::string& error);
-  void AddIcons(const std::vector<e2e::FixtureIcon>& icons);
-  void PlaceIcons(const std::vector<e2e::FixtureIcon>& icons);
+  // Every window gone, as when the shell's process ends.
+  void Destroy();
+  bool Exists() const { return listView_.get() != nullptr; }
+  // Appends icons[first, end) to the view.
+  void AddIcons(const std::vector<e2e::FixtureIcon>& icons, std::size_t first, std::size_t end);
+  void Show();
+  // Items [first, end) go to their icons' positions.
+  void PlaceIcons(const std::vector<e2e::FixtureIcon>& icons, std::size_t first, std::size_t end);
 
   int ItemCount() const;
   bool ReadItem(int index, ItemReport& item) const;

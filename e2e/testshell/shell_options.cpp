@@ -14,6 +14,25 @@ bool ParseCount(const char* text, int& value) {
   return true;
 }
 
+// The options that take one count, and where each one goes.
+struct CountOptionName {
+  const char* name;
+  int ShellOptions::*field;
+};
+
+const CountOptionName kCountOptions[] = {
+    {"--late-desktop-ms", &ShellOptions::lateDesktopMs}, {"--batch-size", &ShellOptions::batchSize},
+    {"--batch-ms", &ShellOptions::batchMs},              {"--relayout-ms", &ShellOptions::relayoutMs},
+    {"--relayout-steps", &ShellOptions::relayoutSteps},  {"--relayout-step-ms", &ShellOptions::relayoutStepMs},
+};
+
+// Null when the name is none of them.
+int* CountOptionField(ShellOptions& options, const std::string& name) {
+  for (const CountOptionName& option : kCountOptions)
+    if (name == option.name) return &(options.*option.field);
+  return nullptr;
+}
+
 }  // namespace
 
 bool ParseShellOptions(int argc, char** argv, ShellOptions& options, std::string& error) {
@@ -42,6 +61,11 @@ bool ParseShellOptions(int argc, char** argv, ShellOptions& options, std::string
         error = "bad --settle-ms value";
         return false;
       }
+    } else if (int* field = CountOptionField(options, name)) {
+      if (!hasValue || !ParseCount(argv[++i], *field)) {
+        error = "bad " + name + " value";
+        return false;
+      }
     } else if (name == "--empty-progman") {
       options.emptyProgman = true;
     } else if (name == "--autoarrange") {
@@ -56,6 +80,10 @@ bool ParseShellOptions(int argc, char** argv, ShellOptions& options, std::string
       error = "unknown option " + name;
       return false;
     }
+  }
+  if (options.relayoutSteps < 1) {
+    error = "--relayout-steps must be at least 1";
+    return false;
   }
   if (options.fixturePath.empty()) {
     error = "--fixture is required";

@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "own_relayout.h"
+
 namespace testshell {
 namespace {
 
@@ -76,6 +78,8 @@ bool RunTrayCommand(const ShellDesktop& desktop, const std::vector<std::string>&
       PostMessageA(tray, WM_DISPLAYCHANGE, 32, MAKELPARAM(first, second));
       reply = "ok";
     }
+    // The shell's own re-layout follows the screen, whoever else listens.
+    ScheduleOwnRelayout();
   } else if (name == "editlabel" && words.size() == 2 && ToInt(words[1], first)) {
     reply = EditLabel(desktop, first);
   } else {

@@ -7,8 +7,9 @@
 //                         "ok" or "error no-tray" / "error not-removed"
 //   broadcast NAME     -> the registered message NAME posted to every
 //                         top-level window -> "ok 0xHHHH"
-//   displaychange W H  -> WM_DISPLAYCHANGE (32 bits, W x H) sent to Deskplan's
-//                         window -> "ok" or "error no-tray"
+//   displaychange W H  -> WM_DISPLAYCHANGE (32 bits, W x H) posted to Deskplan's
+//                         window -> "ok" or "error no-tray"; the shell's own
+//                         re-layout follows either way (own_relayout.h)
 //   editlabel I        -> in-place editing of item I's caption asked of the list
 //                         view (LVM_EDITLABELA) -> "editlabel started" (then
 //                         cancelled) or "editlabel refused"
