@@ -38,13 +38,6 @@ long PositionQueries(TestShell& shell) {
 
 class BusyDesktopTest : public DeskplanTest {
  protected:
-  void StartShell(TestShell& shell, const std::string& fixture, const std::vector<std::string>& options = {}) {
-    ShellStart start = ShellStart::WithFixture(fixture);
-    start.extraOptions = options;
-    std::string error;
-    ASSERT_TRUE(shell.Start(start, error)) << error;
-  }
-
   // Stores a layout unlike the shell's own arrangement (the fixture's): the
   // icons scrambled, then /AUTOSAVE. Answers the stored places.
   std::vector<ShellItem> StoreScrambledLayout(TestShell& shell) {

@@ -135,6 +135,13 @@ WineVersionFor::WineVersionFor(const std::string& program, const std::string& ve
 
 WineVersionFor::~WineVersionFor() { DeleteRegKey(key_); }
 
+void DeskplanTest::StartShell(TestShell& shell, const std::string& fixture, const std::vector<std::string>& options) {
+  ShellStart start = ShellStart::WithFixture(fixture);
+  start.extraOptions = options;
+  std::string error;
+  ASSERT_TRUE(shell.Start(start, error)) << error;
+}
+
 void DeskplanTest::SetUp() {
   WineTest::SetUp();
   if (IsSkipped() || HasFatalFailure()) return;

@@ -78,6 +78,8 @@ class WineVersionFor {
 class DeskplanTest : public WineTest {
  protected:
   void SetUp() override;
+  // Starts the test shell on a fixture, with options of its modes.
+  static void StartShell(TestShell& shell, const std::string& fixture, const std::vector<std::string>& options = {});
 };
 
 // Appends a line to <artifacts>/deskplan_timing.txt and prints it.

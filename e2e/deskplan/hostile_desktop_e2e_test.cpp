@@ -39,10 +39,7 @@ std::string BreakoffName(const ::testing::TestParamInfo<Breakoff>& info) {
 class HostileDesktopTest : public DeskplanTest {
  protected:
   void StartShell(TestShell& shell, const std::string& fixture, const std::vector<std::string>& options = {}) {
-    ShellStart start = ShellStart::WithFixture(fixture);
-    start.extraOptions = options;
-    std::string error;
-    ASSERT_TRUE(shell.Start(start, error)) << error;
+    ASSERT_NO_FATAL_FAILURE(DeskplanTest::StartShell(shell, fixture, options));
     key_ = LayoutKey(SessionLayoutName(shell));
   }
 
