@@ -17,7 +17,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-const char kOptionsKey[] = "HKEY_CURRENT_USER\\Software\\Ostrafen\\Deskplan\\Options";
 
 // The shell's own re-layout: 1 s after a display change, four steps 500 ms
 // apart, so the view is never quiet for 1.5 s before its last step.

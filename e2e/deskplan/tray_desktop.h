@@ -13,6 +13,9 @@
 
 namespace e2e {
 
+// Where the tray keeps its options.
+const char kOptionsKey[] = "HKEY_CURRENT_USER\\Software\\Ostrafen\\Deskplan\\Options";
+
 struct ScreenRect {
   int x = 0;
   int y = 0;

@@ -12,7 +12,6 @@
 namespace e2e {
 namespace {
 
-const char kOptionsKey[] = "HKEY_CURRENT_USER\\Software\\Ostrafen\\Deskplan\\Options";
 const unsigned long kEditLabels = 0x0200;
 
 // The enabled items of the menu from the top; the keyboard skips separators
